@@ -1,0 +1,39 @@
+#include "app/InstallerWindow.h"
+#include "app/Product.h"
+#include "look/InstallerLookAndFeel.h"
+#include "ui/InstallerComponent.h"
+
+InstallerWindow::InstallerWindow()
+    : DocumentWindow (juce::String (Product::name) + " demo - Installer",
+                      juce::Colours::black,
+                      DocumentWindow::minimiseButton | DocumentWindow::closeButton,
+                      true)
+{
+    {
+        const juce::MessageManagerLock lock;
+        lookAndFeel = std::make_unique<InstallerLookAndFeel>();
+        setLookAndFeel (lookAndFeel.get());
+        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+    }
+
+    setUsingNativeTitleBar (false);
+    setResizable (false, false);
+    setTitleBarHeight (titleBarHeight);
+
+    content = std::make_unique<InstallerComponent>();
+    setContentNonOwned (content.get(), false);
+}
+
+InstallerWindow::~InstallerWindow()
+{
+    clearContentComponent();
+    content.reset();
+    setLookAndFeel (nullptr);
+    lookAndFeel.reset();
+}
+
+void InstallerWindow::closeButtonPressed()
+{
+    if (InstallerComponent::abortQuestion (this))
+        juce::JUCEApplication::getInstance()->systemRequestedQuit();
+}

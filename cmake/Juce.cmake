@@ -1,0 +1,50 @@
+# JUCE 7.0.5 from Debian: each module's unity source compiled into one static library.
+set(JUCE_MODULES_DIR "" CACHE PATH "Folder holding the JUCE modules (juce_core, juce_gui_basics, ...)")
+if(NOT JUCE_MODULES_DIR)
+    foreach(candidate ${CMAKE_SOURCE_DIR}/deps/juce/usr/share/juce/modules /usr/share/juce/modules)
+        if(EXISTS ${candidate}/juce_core/juce_core.h)
+            set(JUCE_MODULES_DIR ${candidate} CACHE PATH "" FORCE)
+            break()
+        endif()
+    endforeach()
+endif()
+if(NOT EXISTS ${JUCE_MODULES_DIR}/juce_core/juce_core.h)
+    message(FATAL_ERROR "JUCE modules not found: run scripts/setup, or set JUCE_MODULES_DIR")
+endif()
+
+set(juce_module_names juce_core juce_events juce_data_structures juce_graphics juce_gui_basics)
+set(juce_module_sources)
+foreach(module IN LISTS juce_module_names)
+    list(APPEND juce_module_sources ${JUCE_MODULES_DIR}/${module}/${module}.cpp)
+endforeach()
+
+add_library(juce_modules STATIC ${juce_module_sources})
+target_include_directories(juce_modules SYSTEM PUBLIC ${JUCE_MODULES_DIR})
+target_compile_definitions(juce_modules PUBLIC
+    JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
+    JUCE_STANDALONE_APPLICATION=1
+    JUCE_MODAL_LOOPS_PERMITTED=1
+    JUCE_USE_CURL=0
+    JUCE_WEB_BROWSER=0
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_REPORT_APP_USAGE=0
+    JUCE_INCLUDE_ZLIB_CODE=0
+    JUCE_INCLUDE_PNGLIB_CODE=0
+    JUCE_INCLUDE_JPEGLIB_CODE=0
+    $<$<CONFIG:Debug>:DEBUG=1>
+    $<$<NOT:$<CONFIG:Debug>>:NDEBUG=1>)
+foreach(module IN LISTS juce_module_names)
+    target_compile_definitions(juce_modules PUBLIC JUCE_MODULE_AVAILABLE_${module}=1)
+endforeach()
+
+find_package(Threads REQUIRED)
+if(WIN32)
+    include(cmake/JuceWindows.cmake OPTIONAL)
+else()
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(JUCE_DEPS REQUIRED IMPORTED_TARGET freetype2 libpng libjpeg zlib)
+    target_link_libraries(juce_modules PUBLIC PkgConfig::JUCE_DEPS Threads::Threads ${CMAKE_DL_LIBS} rt)
+endif()
+
+# Our own code is held to these; JUCE's sources are not ours to clean.
+set(sorna_warnings -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wunused)

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// The ZIP archive that carries every installed file. By default it is the block linked into
+// the installer; tests may hand in any other block. The bytes are read in place, never copied.
+class PayloadArchive
+{
+public:
+    PayloadArchive();                                  // the embedded payload
+    PayloadArchive (const void* data, size_t size);    // any other block, which must outlive this
+    ~PayloadArchive();
+
+    // Unpacks every entry into targetFolder, in central-directory order, replacing files,
+    // creating folders and keeping time stamps. Each file's CRC-32 is verified. Stops at the
+    // first failure with its reason; a file that failed is not left in place.
+    juce::Result unpackTo (const juce::File& targetFolder);
+
+    int getNumEntries() const;
+    const juce::ZipFile::ZipEntry* getEntry (int index) const;
+
+    // The block linked into the program.
+    static const void* embeddedData();
+    static size_t embeddedSize();
+
+private:
+    juce::MemoryInputStream stream;
+    juce::ZipFile zip;
+
+    JUCE_DECLARE_NON_COPYABLE (PayloadArchive)
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// Access to the Windows registry. Paths are full value paths including the hive, e.g.
+// "HKEY_CURRENT_USER\Software\VST\VSTPluginsPath"; a path ending in "\" names the key's
+// default value. On Windows this is the real registry; on Linux a stand-in keeps the same
+// records in one registry export file (".reg") under the user's application data folder.
+namespace Registry
+{
+    // A text value as it is, a 32-bit number as its decimal text; the default for a missing
+    // value or one of any other kind. Never fails, never writes.
+    juce::String getValue (const juce::String& valuePath, const juce::String& defaultValue = {});
+
+    // Writes a text value (REG_SZ), creating missing keys. Returns false when it could not.
+    bool setValue (const juce::String& valuePath, const juce::String& value);
+
+    // Tells the shell that file associations changed (Windows); nothing to do elsewhere.
+    void notifyAssociationsChanged();
+
+    // Where the Linux stand-in keeps its records (an empty File on Windows).
+    juce::File standInFile();
+}

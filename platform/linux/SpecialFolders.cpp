@@ -1,6 +1,5 @@
 #include "platform/SpecialFolders.h"
 
-
 // "/opt" is where add-on software goes on Linux; JUCE's own answer ("/usr") belongs to the system.
 juce::File SpecialFolders::programFiles()    { return juce::File ("/opt"); }
 juce::File SpecialFolders::applicationData() { return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory); }

@@ -221,7 +221,7 @@ namespace
         if (! folder.isDirectory())
             return pathNotFound;
 
-        if (linkFile.isDirectory() || ! folder.hasWriteAccess())
+        if (! folder.hasWriteAccess())
             return accessDenied;
 
         return unspecified;
@@ -267,6 +267,7 @@ ShellLinkResult createShellLink (const juce::String& target,
         return ShellLinkResults::invalidArgument;
 
     const auto linkFile = juce::File::getCurrentWorkingDirectory().getChildFile (linkPath);
+
     // A target that is not a full path can only be stored as the way from the link to it.
     const auto relativePath = isLocalAbsolute (target) ? relativePathFrom (linkFile, target) : target;
 

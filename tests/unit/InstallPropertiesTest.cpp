@@ -81,6 +81,7 @@ TEST (InstallProperties, SavedFileIsByteExact)
 {
     Store store;
     store.properties.loadProperties();
+    ASSERT_FALSE (store.file.getParentDirectory().exists());
     store.properties.setSetting ("InstalledVersion", "1.8");
     store.properties.setSetting ("InstallDir", "C:\\Sorna\\");
     store.properties.setSetting ("FormatA", "vst64");
@@ -99,6 +100,7 @@ TEST (InstallProperties, SavedFileIsByteExact)
 
     EXPECT_EQ (fileBytes (store.file), MemoryBlock (expected, sizeof (expected)))
         << fileBytes (store.file).toString();
+    EXPECT_EQ (store.file.getParentDirectory().getNumberOfChildFiles (File::findFilesAndDirectories), 1);
 }
 
 TEST (InstallProperties, ForeignRootTagAndUnknownAttributesAreSavedBack)
@@ -397,19 +399,4 @@ TEST (InstallProperties, SomethingInTheWayIsReported)
         EXPECT_FALSE (errorText.containsChar ('\n'));
         EXPECT_EQ (fileBytes (store.file.getParentDirectory()), bytesOf ("not a folder"));
     }
-}
-
-TEST (InstallProperties, AFirstSaveCreatesTheFoldersAndTheFile)
-{
-    Store store;
-    store.properties.loadProperties();
-    ASSERT_FALSE (store.file.getParentDirectory().exists());
-
-    store.properties.setSetting ("InstalledVersion", "1.8");
-    String errorText;
-    store.properties.saveProperties (errorText);
-
-    EXPECT_EQ (errorText, "");
-    EXPECT_TRUE (store.file.existsAsFile());
-    EXPECT_EQ (store.file.getParentDirectory().getNumberOfChildFiles (File::findFilesAndDirectories), 1);
 }

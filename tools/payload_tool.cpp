@@ -509,16 +509,24 @@ namespace
                 continue;
             }
 
-            auto trimmed = name.trimCharactersAtEnd ("/");
-            auto earlier = byFoldedName.find (trimmed.toLowerCase());
+            // Windows folds letter case, so two spellings of one path would land in one place.
+            auto path = name.trimCharactersAtEnd ("/");
+            auto components = StringArray::fromTokens (path, "/", "");
 
-            if (earlier == byFoldedName.end())
-                byFoldedName[trimmed.toLowerCase()] = trimmed;
-            else if (earlier->second == trimmed)
-                problems.add (trimmed.quoted() + " appears twice");
-            else
-                problems.add (earlier->second.quoted() + " and " + trimmed.quoted()
-                              + " differ only in letter case (one would replace the other on Windows)");
+            for (int depth = 1; depth <= components.size(); ++depth)
+            {
+                auto prefix = components.joinIntoString ("/", 0, depth);
+                auto& first = byFoldedName[prefix.toLowerCase()];
+
+                if (first.isEmpty())
+                    first = prefix;
+                else if (first != prefix)
+                    problems.addIfNotAlreadyThere (first.quoted() + " and " + prefix.quoted()
+                                                   + " differ only in letter case (one would replace the other on Windows)");
+            }
+
+            if (present.contains (name))
+                problems.add (name.quoted() + " appears twice");
 
             present.add (name);
 

@@ -19,6 +19,9 @@ public:
     int getNumEntries() const;
     const juce::ZipFile::ZipEntry* getEntry (int index) const;
 
+    // The CRC-32 the archive records for an entry's contents (0 for a folder or a bad index).
+    juce::uint32 getEntryChecksum (int index) const;
+
     // The block linked into the program.
     static const void* embeddedData();
     static size_t embeddedSize();
@@ -26,6 +29,10 @@ public:
 private:
     juce::MemoryInputStream stream;
     juce::ZipFile zip;
+    juce::Array<juce::uint32> checksums;    // one per entry; empty if the archive is unreadable
+
+    void readChecksums (const juce::uint8* data, size_t size);
+    juce::Result unpackEntry (int index, const juce::File& targetFolder);
 
     JUCE_DECLARE_NON_COPYABLE (PayloadArchive)
 };

@@ -1,0 +1,246 @@
+// Runs the build's payload_tool as the build does, and Info-ZIP as an outside judge.
+#if defined (SORNA_PAYLOAD_TOOL_PATH)
+
+#include <gtest/gtest.h>
+#include "install/PayloadArchive.h"
+#include "tests/support/Sandbox.h"
+
+using namespace juce;
+
+namespace
+{
+    struct Run
+    {
+        int exitCode = -1;
+        String output;
+    };
+
+    Run run (const StringArray& command)
+    {
+        ChildProcess process;
+        Run result;
+
+        if (! process.start (command, ChildProcess::wantStdOut | ChildProcess::wantStdErr))
+            return result;
+
+        result.output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (120000);
+        result.exitCode = (int) process.getExitCode();
+        return result;
+    }
+
+    Run tool (const StringArray& args)
+    {
+        StringArray command (SORNA_PAYLOAD_TOOL_PATH);
+        command.addArray (args);
+        return run (command);
+    }
+
+    const StringArray requiredFiles { "Sorna.dll", "Sorna64.dll", "Sorna.vst3", "Sorna64.vst3", "Sorna.exe",
+                                      "ipp_srn.dll", "ipp_srn64.dll", "Uninstall.exe" };
+
+    File writeZip (const File& file, const StringArray& names)
+    {
+        ZipFile::Builder builder;
+
+        for (auto& name : names)
+            builder.addEntry (new MemoryInputStream (name.toRawUTF8(), name.getNumBytesAsUTF8(), true),
+                              name.endsWithChar ('/') ? 0 : 6, name, Time (2020, 0, 1, 0, 0, 0, 0, true));
+
+        file.deleteFile();
+        FileOutputStream out (file);
+        builder.writeToStream (out, nullptr);
+        return file;
+    }
+
+    StringArray completePayload()
+    {
+        auto names = requiredFiles;
+        names.addArray ({ "data/", "data/presets/", "data/presets/a.srn", "data/mesh/ws/Tube.ws", "data/tutorials/" });
+        return names;
+    }
+}
+
+//==============================================================================
+TEST (PayloadTool, DemoIsTheSameOnEveryRunAcceptedByUnzipAndHasTheProductsCompressionMix)
+{
+    Sandbox sandbox;
+    auto first = sandbox.home().getChildFile ("first/Sorna.zip");
+    auto second = sandbox.home().getChildFile ("second/Sorna.zip");
+
+    ASSERT_EQ (tool ({ "demo", first.getFullPathName() }).exitCode, 0);
+    ASSERT_EQ (tool ({ "demo", second.getFullPathName() }).exitCode, 0);
+
+    MemoryBlock a, b;
+    ASSERT_TRUE (first.loadFileAsData (a) && second.loadFileAsData (b));
+    EXPECT_TRUE (a == b);
+
+   #if SORNA_DEMO_PAYLOAD
+    EXPECT_TRUE (a == MemoryBlock (PayloadArchive::embeddedData(), PayloadArchive::embeddedSize()))
+        << "the installer does not carry the demo payload the tool makes";
+   #endif
+
+    auto test = run ({ "unzip", "-t", first.getFullPathName() });
+    EXPECT_EQ (test.exitCode, 0) << test.output;
+    EXPECT_TRUE (test.output.contains ("No errors detected")) << test.output;
+
+    // Info-ZIP's own reading of every entry's method and of the folders.
+    auto details = StringArray::fromLines (run ({ "zipinfo", "-v", first.getFullPathName() }).output);
+    int deflated = 0, stored = 0;
+
+    for (auto& line : details)
+    {
+        deflated += line.contains ("compression method:") && line.contains ("deflated") ? 1 : 0;
+        stored += line.contains ("compression method:") && line.contains ("none (stored)") ? 1 : 0;
+    }
+
+    EXPECT_EQ (deflated, 310);
+    EXPECT_EQ (stored, 98);
+
+    auto listing = StringArray::fromLines (run ({ "zipinfo", "-1", first.getFullPathName() }).output);
+    listing.removeEmptyStrings();
+    int folders = 0;
+
+    for (auto& name : listing)
+        folders += name.endsWithChar ('/') ? 1 : 0;
+
+    EXPECT_EQ (listing.size(), 408);
+    EXPECT_EQ (folders, 27);
+    EXPECT_EQ (tool ({ "check", first.getFullPathName() }).exitCode, 0);
+}
+
+//==============================================================================
+TEST (PayloadTool, CheckListsEveryMissingEntryTheInstallerNeeds)
+{
+    Sandbox sandbox;
+
+    auto complete = writeZip (sandbox.home().getChildFile ("complete.zip"), completePayload());
+    auto accepted = tool ({ "check", complete.getFullPathName() });
+    EXPECT_EQ (accepted.exitCode, 0) << accepted.output;
+
+    // Folders count as present through the files below them, without entries of their own.
+    auto partial = writeZip (sandbox.home().getChildFile ("partial.zip"),
+                             { "Sorna.dll", "Sorna.exe", "data/presets/a.srn", "data/mesh", "readme.txt" });
+    auto refused = tool ({ "check", partial.getFullPathName() });
+
+    EXPECT_NE (refused.exitCode, 0);
+
+    for (auto missing : { "Sorna64.dll", "Sorna.vst3", "Sorna64.vst3", "ipp_srn.dll", "ipp_srn64.dll",
+                          "Uninstall.exe", "data/mesh/", "data/tutorials/" })
+        EXPECT_TRUE (refused.output.contains ("missing \"" + String (missing) + "\"")) << missing << "\n" << refused.output;
+
+    for (auto present : { "Sorna.dll", "Sorna.exe", "data/presets/" })
+        EXPECT_FALSE (refused.output.contains ("\"" + String (present) + "\"")) << present << "\n" << refused.output;
+}
+
+TEST (PayloadTool, CheckRefusesHostileAndClashingNamesWithAClearMessage)
+{
+    Sandbox sandbox;
+
+    const StringPairArray cases ([]
+    {
+        StringPairArray c;
+        c.set ("../evil.dll", "leaves its folder");
+        c.set ("data/presets/../../../evil.dll", "leaves its folder");
+        c.set ("/etc/evil.conf", "absolute path");
+        c.set ("C:/Windows/evil.dll", "drive letter");
+        c.set ("data\\presets\\evil.srn", "backslash");
+        c.set ("sorna.exe", "differ only in letter case");
+        c.set ("Data/Mesh/odd.ws", "differ only in letter case");
+        c.set ("Sorna.dll", "appears twice");
+        return c;
+    }());
+
+    for (auto& name : cases.getAllKeys())
+    {
+        SCOPED_TRACE (name);
+        auto names = completePayload();
+        names.add (name);
+
+        auto zip = writeZip (sandbox.home().getChildFile ("hostile.zip"), names);
+        auto refused = tool ({ "check", zip.getFullPathName() });
+
+        EXPECT_NE (refused.exitCode, 0);
+        EXPECT_TRUE (refused.output.contains (cases[name])) << refused.output;
+        EXPECT_FALSE (refused.output.contains ("missing")) << refused.output;
+    }
+}
+
+TEST (PayloadTool, CheckRefusesDamagedAndNonZipFiles)
+{
+    Sandbox sandbox;
+
+    auto zip = writeZip (sandbox.home().getChildFile ("damaged.zip"), completePayload());
+    MemoryBlock bytes;
+    ASSERT_TRUE (zip.loadFileAsData (bytes));
+    static_cast<char*> (bytes.getData())[30 + 9 + 2] ^= 0x01;   // inside the data of "Sorna.dll", the first entry
+    ASSERT_TRUE (zip.replaceWithData (bytes.getData(), bytes.getSize()));
+
+    auto damaged = tool ({ "check", zip.getFullPathName() });
+    EXPECT_NE (damaged.exitCode, 0);
+    EXPECT_TRUE (damaged.output.contains ("\"Sorna.dll\" is damaged")) << damaged.output;
+
+    auto notZip = sandbox.home().getChildFile ("notes.zip");
+    ASSERT_TRUE (notZip.replaceWithText ("not an archive"));
+    auto refused = tool ({ "check", notZip.getFullPathName() });
+    EXPECT_NE (refused.exitCode, 0);
+    EXPECT_TRUE (refused.output.contains ("not a ZIP archive")) << refused.output;
+
+    EXPECT_NE (tool ({ "check", sandbox.home().getChildFile ("absent.zip").getFullPathName() }).exitCode, 0);
+    EXPECT_NE (tool ({ "unknown" }).exitCode, 0);
+}
+
+//==============================================================================
+TEST (PayloadTool, ZippedFolderUnpacksToTheSameFilesAndTimesAndIsRepeatable)
+{
+    Sandbox sandbox;
+    auto product = sandbox.folder ("product");
+
+    for (auto& name : requiredFiles)
+        ASSERT_TRUE (product.getChildFile (name).replaceWithText ("binary of " + name));
+
+    Random random (11);
+    MemoryBlock noise (70000);
+    random.fillBitsRandomly (noise.getData(), noise.getSize());
+    ASSERT_TRUE (product.getChildFile ("data/tutorials/Intro Demo.ogg").create().wasOk());
+    ASSERT_TRUE (product.getChildFile ("data/tutorials/Intro Demo.ogg").replaceWithData (noise.getData(), noise.getSize()));
+    ASSERT_TRUE (product.getChildFile ("data/presets/Pad - Warm 1.2.srn").create().wasOk());
+    ASSERT_TRUE (product.getChildFile ("data/presets/Pad - Warm 1.2.srn").replaceWithText (String::repeatedString ("<p v=\"0.5\"/>\n", 500)));
+    ASSERT_TRUE (product.getChildFile ("data/mesh/ir/Instrument").createDirectory().wasOk());
+
+    const Time stamp (2021, 6, 9, 14, 33, 26, 0, true);
+    for (auto& f : product.findChildFiles (File::findFiles, true))
+        ASSERT_TRUE (f.setLastModificationTime (stamp));
+
+    auto zip = sandbox.home().getChildFile ("out/Sorna.zip");
+    auto again = sandbox.home().getChildFile ("out/Again.zip");
+    ASSERT_EQ (tool ({ "zip", product.getFullPathName(), zip.getFullPathName() }).exitCode, 0);
+    ASSERT_EQ (tool ({ "zip", product.getFullPathName(), again.getFullPathName() }).exitCode, 0);
+    EXPECT_TRUE (zip.hasIdenticalContentTo (again));
+    EXPECT_EQ (tool ({ "check", zip.getFullPathName() }).exitCode, 0);
+    EXPECT_EQ (run ({ "unzip", "-tq", zip.getFullPathName() }).exitCode, 0);
+
+    MemoryBlock bytes;
+    ASSERT_TRUE (zip.loadFileAsData (bytes));
+    auto target = sandbox.folder ("unpacked");
+    ASSERT_TRUE (PayloadArchive (bytes.getData(), bytes.getSize()).unpackTo (target).wasOk());
+
+    auto originals = product.findChildFiles (File::findFilesAndDirectories, true);
+    EXPECT_EQ (target.findChildFiles (File::findFilesAndDirectories, true).size(), originals.size());
+
+    for (auto& original : originals)
+    {
+        auto copy = target.getChildFile (original.getRelativePathFrom (product));
+
+        if (original.isDirectory())
+        {
+            EXPECT_TRUE (copy.isDirectory()) << copy.getFullPathName();
+            continue;
+        }
+
+        EXPECT_TRUE (copy.hasIdenticalContentTo (original)) << copy.getFullPathName();
+        EXPECT_EQ (copy.getLastModificationTime(), stamp) << copy.getFullPathName();
+    }
+}
+
+#endif

@@ -74,6 +74,15 @@ InstallerLookAndFeel::InstallerLookAndFeel()
     setColour (TextButton::buttonColourId, grey);
     setColour (CaretComponent::caretColourId, lightTextGrey);
 
+    // JUCE 7's file browser no longer takes its path box and file name field from the combo
+    // box and text editor colours but from its own identifiers, which default to black on
+    // white; give them the same dark colours as every other box.
+    setColour (FileBrowserComponent::currentPathBoxBackgroundColourId, darkPanelGrey);
+    setColour (FileBrowserComponent::currentPathBoxTextColourId, lightTextGrey);
+    setColour (FileBrowserComponent::currentPathBoxArrowColourId, lightTextGrey);
+    setColour (FileBrowserComponent::filenameBoxBackgroundColourId, darkPanelGrey);
+    setColour (FileBrowserComponent::filenameBoxTextColourId, lightTextGrey);
+
     LookAndFeel::setDefaultLookAndFeel (this);
 }
 

@@ -139,6 +139,13 @@ TEST_F (LookAndFeelDrawing, ConstructorFillsTheColourTableAndBecomesTheDefault)
     for (const auto& [id, expected] : table)
         EXPECT_EQ (hex (lookAndFeel.findColour (id)), expected) << std::hex << id;
 
+    // The file browser's own boxes match the combo boxes and text editors.
+    EXPECT_EQ (hex (lookAndFeel.findColour (FileBrowserComponent::currentPathBoxBackgroundColourId)), "FF212121");
+    EXPECT_EQ (hex (lookAndFeel.findColour (FileBrowserComponent::currentPathBoxTextColourId)), "FFB3B3B3");
+    EXPECT_EQ (hex (lookAndFeel.findColour (FileBrowserComponent::currentPathBoxArrowColourId)), "FFB3B3B3");
+    EXPECT_EQ (hex (lookAndFeel.findColour (FileBrowserComponent::filenameBoxBackgroundColourId)), "FF212121");
+    EXPECT_EQ (hex (lookAndFeel.findColour (FileBrowserComponent::filenameBoxTextColourId)), "FFB3B3B3");
+
     EXPECT_EQ (&LookAndFeel::getDefaultLookAndFeel(), &lookAndFeel);
 
     // A fresh component with no colours of its own sees the table.

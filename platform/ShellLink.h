@@ -25,3 +25,7 @@ ShellLinkResult createShellLink (const juce::String& target,
                                  const juce::String& workingDirectory,
                                  const juce::String& iconPath,
                                  juce::String& errorText);
+
+// Makes the calling thread ready for createShellLink (COM initialised on Windows, a
+// single-threaded apartment); nothing to do elsewhere. Call it right before each createShellLink.
+void prepareThreadForShellLink();

@@ -1,6 +1,9 @@
 #include "ui/InstallerComponent.h"
 #include "app/Product.h"
+#include "platform/Registry.h"
+#include "platform/SpecialFolders.h"
 #include "resources/BinaryResources.h"
+#include "targets/FolderText.h"
 #include "targets/PluginFormat.h"
 
 namespace
@@ -21,6 +24,10 @@ namespace
 }
 
 InstallerComponent::InstallerComponent()
+    : quitApplication ([] { juce::JUCEApplicationBase::getInstance()->systemRequestedQuit(); }),
+      appDataFolder (SpecialFolders::applicationData()),
+      properties (appDataFolder),
+      installThread (*this)
 {
     for (auto* c : std::initializer_list<juce::Component*> { &licenceView, &cancelButton, &installButton, &addRowButton,
                                                              &standaloneFolderEditor, &standaloneBrowseButton,
@@ -48,7 +55,9 @@ InstallerComponent::InstallerComponent()
     licenceView.setText (licenceText(), false);
     licenceView.applyFontToAllText (juce::Font (16.0f, juce::Font::plain));
 
-    appDataFolder = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
+    properties.loadProperties();
+    loadStandaloneFolder();
+    loadPluginFolders();
 
     shortcutToggle.setToggleState (true, juce::dontSendNotification);
 
@@ -209,7 +218,11 @@ void InstallerComponent::buttonClicked (juce::Button* button)
     else if (button == &cancelButton)
     {
         if (abortQuestion (this))
-            juce::JUCEApplication::getInstance()->systemRequestedQuit();
+            quitApplication();
+    }
+    else if (button == &installButton)
+    {
+        startInstallation();
     }
     else if (button == &addRowButton)
     {
@@ -222,6 +235,12 @@ void InstallerComponent::buttonClicked (juce::Button* button)
 
 void InstallerComponent::comboBoxChanged (juce::ComboBox* box)
 {
+    if (restoredFormatBoxes.contains (box))
+    {
+        restoredFormatBoxes.removeAllInstancesOf (box);
+        return;
+    }
+
     for (const auto& row : pluginRows)
     {
         if (row.formatBox != box)
@@ -255,4 +274,158 @@ bool InstallerComponent::abortQuestion (juce::Component* associatedComponent)
                                                "Abort installation",
                                                "Do you really want to stop installation?",
                                                "Abort", "Cancel", associatedComponent, nullptr);
+}
+
+void InstallerComponent::loadStandaloneFolder()
+{
+    const auto remembered = properties.getSetting ("InstallDir", {}, InstallProperties::productRegistryKey);
+
+    if (remembered.length() > 2)
+        standaloneFolderEditor.setText (remembered, false);
+    else
+        standaloneFolderEditor.setText (FolderText::forDisplay (SpecialFolders::programFiles().getFullPathName()
+                                                                + "/" + Product::maker + "/" + Product::name),
+                                        false);
+}
+
+void InstallerComponent::loadPluginFolders()
+{
+    const juce::String key (InstallProperties::productRegistryKey);
+    bool row0Restored = false;
+
+    for (int i = 0; i < 5; ++i)
+    {
+        const auto& row = pluginRows.getReference (i);
+        const auto letter = juce::String::charToString (static_cast<juce::juce_wchar> ('A' + i));
+        const auto folder = properties.getSetting ("PluginInstallDir" + (i == 0 ? juce::String() : juce::String (i + 1)), {}, key);
+        const auto bits = properties.getSetting ("PluginBits" + letter, "32", key);
+        const auto format = properties.getSetting ("Format" + letter, {}, key);
+
+        if (folder.isEmpty())
+            break;
+
+        row.formatBox->setSelectedId (parseFormat (format, bits), juce::dontSendNotification);
+        restoredFormatBoxes.addIfNotAlreadyThere (row.formatBox);
+
+        if (folder.length() >= 2)
+        {
+            row.folderEditor->setText (folder.replace ("//", "/"), false);
+            row0Restored = row0Restored || i == 0;
+        }
+
+        if (i + 1 >= pluginRows.size())
+        {
+            pluginRows.add (addPluginFolderRow (extraRowHint, vst32));
+            resized();
+        }
+    }
+
+    if (! row0Restored)
+        pluginRows.getReference (0).folderEditor->setText (detectDefaultPluginFolder(), false);
+}
+
+juce::String InstallerComponent::detectDefaultPluginFolder() const
+{
+    auto candidate = Registry::getValue ("HKEY_CURRENT_USER\\Software\\VST\\VSTPluginsPath");
+
+    if (candidate.isEmpty())
+    {
+        const auto host = Registry::getValue ("HKEY_CURRENT_USER\\Software\\Image-Line\\Shared\\Paths\\FL Studio");
+
+        if (host.isNotEmpty())
+        {
+            const auto hostPlugins = juce::File (host).getParentDirectory().getChildFile ("Plugins").getChildFile ("VST");
+
+            if (hostPlugins.exists())
+                candidate = hostPlugins.getFullPathName();
+        }
+    }
+
+    if (candidate.isNotEmpty() && ! candidate.endsWith ("/"))
+        candidate += "/";
+
+    if (candidate.isEmpty())
+    {
+        const auto programFiles = SpecialFolders::programFiles().getFullPathName();
+        const auto steinberg = programFiles + "/Steinberg/VstPlugins";
+        candidate = juce::File (steinberg).exists() ? steinberg : programFiles + "/VstPlugins";
+    }
+
+    return FolderText::forDisplay (candidate);
+}
+
+InstallOptions InstallerComponent::getInstallOptions() const
+{
+    InstallOptions options;
+
+    for (const auto& row : pluginRows)
+        options.pluginRows.add ({ row.folderEditor->getText(), row.formatBox->getSelectedId() });
+
+    options.standaloneFolder = standaloneFolderEditor.getText();
+    options.createDesktopShortcut = shortcutToggle.getToggleState();
+    return options;
+}
+
+void InstallerComponent::startInstallation()
+{
+    juce::String errorTitle, errorMessage;
+    const juce::File standaloneFolder (FolderText::withPlatformSeparators (standaloneFolderEditor.getText()));
+    const auto standaloneExisted = standaloneFolder.exists();
+
+    for (int i = 0; i < pluginRows.size(); ++i)
+    {
+        const auto text = pluginRows.getReference (i).folderEditor->getText();
+        const juce::File folder (text);
+
+        if (text.isEmpty() || folder.exists())
+            continue;
+
+        const auto created = folder.createDirectory();
+
+        if (created.failed())
+        {
+            errorTitle = "Couldn't create plugin directory";
+            errorMessage = created.getErrorMessage() + "\n";
+
+            if (i > 0)
+                errorMessage += "Please select a valid directory (or none at all)";
+
+            break;
+        }
+    }
+
+    if (errorTitle.isEmpty())
+    {
+        const auto created = standaloneFolder.createDirectory();
+
+        if (created.failed())
+        {
+            errorTitle = "Could not create standalone install directory";
+            errorMessage = created.getErrorMessage() + Product::administratorHint();
+        }
+    }
+
+    if (errorTitle.isNotEmpty())
+    {
+        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, errorTitle, errorMessage, "OK");
+        return;
+    }
+
+    if (installThread.install (getInstallOptions()))
+        completionReport();
+    else if (! standaloneExisted && standaloneFolder.exists())
+        standaloneFolder.deleteRecursively();
+}
+
+void InstallerComponent::completionReport()
+{
+    juce::String report;
+
+    if (errorText.isNotEmpty())
+        report = "The following errors occurred during installation:\n" + errorText;
+
+    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, "Installation Complete",
+                                       "Thank you for installing " + juce::String (Product::name) + "!\n" + report,
+                                       "Ok", this);
+    quitApplication();
 }

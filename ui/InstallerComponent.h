@@ -1,5 +1,9 @@
 #pragma once
 
+#include "install/InstallOptions.h"
+#include "install/InstallProperties.h"
+#include "ui/InstallThread.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // One plug-in destination row of the screen. The widgets are owned by the screen's lists.
@@ -30,6 +34,16 @@ public:
     // Asks whether to abort the installation; true when the user chose "Abort".
     static bool abortQuestion (juce::Component* associatedComponent);
 
+    // "Accept and install": creates the chosen folders, runs the job, then reports the outcome
+    // or, after a cancel, removes a stand-alone folder that this attempt created.
+    void startInstallation();
+
+    // The choices on the screen right now, as the job reads them.
+    InstallOptions getInstallOptions() const;
+
+    // Ends the installer; tests replace it to observe the request instead.
+    std::function<void()> quitApplication;
+
     const juce::Array<PluginFolderRow>& getPluginRows() const { return pluginRows; }
     juce::TextEditor& getStandaloneFolderEditor() { return standaloneFolderEditor; }
     juce::ToggleButton& getShortcutToggle() { return shortcutToggle; }
@@ -41,7 +55,8 @@ public:
     juce::Label& getPluginLabel() { return pluginLabel; }
     juce::Label& getStandaloneLabel() { return standaloneLabel; }
     juce::Label& getShortcutLabel() { return shortcutLabel; }
-    const juce::String& getErrorText() const { return errorText; }
+    InstallProperties& getProperties() { return properties; }
+    juce::String& getErrorText() { return errorText; }
 
     static juce::String versionLine();
     static constexpr int headerHeight = 110;
@@ -50,6 +65,10 @@ private:
     void setImagesOfBrowseButton (juce::ImageButton& button);
     void browseForFolder (const juce::String& title, juce::TextEditor& editor);
     void updateAccessibleTitles();
+    void loadStandaloneFolder();
+    void loadPluginFolders();
+    juce::String detectDefaultPluginFolder() const;
+    void completionReport();
 
     juce::Array<PluginFolderRow> pluginRows;
     juce::OwnedArray<juce::ImageButton> browseButtons;
@@ -67,7 +86,13 @@ private:
     juce::ImageButton standaloneBrowseButton;
     juce::ToggleButton shortcutToggle;
     juce::Image productLogo, makerLogo, backgroundTile, folderIcon;
+    InstallProperties properties;
+    InstallThread installThread;
     juce::String errorText;
+
+    // Restored rows whose start-up format notification is still pending: remembered folders
+    // must survive it, even for VST3 formats.
+    juce::Array<juce::ComboBox*> restoredFormatBoxes;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (InstallerComponent)
 };

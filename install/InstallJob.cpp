@@ -1,0 +1,235 @@
+#include "install/InstallJob.h"
+#include "app/Product.h"
+#include "install/InstallProperties.h"
+#include "install/PayloadArchive.h"
+#include "install/RegistryRecords.h"
+#include "platform/ShellLink.h"
+#include "platform/SpecialFolders.h"
+#include "targets/FolderText.h"
+#include "targets/PluginFormat.h"
+
+namespace
+{
+    const juce::String executableName { "Sorna.exe" };
+    const juce::String library32Name { "ipp_srn.dll" };
+    const juce::String library64Name { "ipp_srn64.dll" };
+    const juce::String uninstallerName { "Uninstall.exe" };
+
+    juce::String separator()  { return juce::File::getSeparatorString(); }
+}
+
+using FolderText::normaliseFolder;
+using FolderText::withPlatformSeparators;
+
+InstallFolders InstallFolders::fromSystem()
+{
+    return { SpecialFolders::documents(), SpecialFolders::temporary(), SpecialFolders::desktop() };
+}
+
+InstallJob::InstallJob (const InstallOptions& o, InstallProperties& p, juce::String& e,
+                        InstallProgress& pr, InstallFolders f)
+    : options (o), properties (p), errorText (e), progress (pr), folders (std::move (f)),
+      payloadData (PayloadArchive::embeddedData()), payloadSize (PayloadArchive::embeddedSize())
+{
+}
+
+void InstallJob::setPayload (const void* data, size_t size)
+{
+    payloadData = data;
+    payloadSize = size;
+}
+
+juce::File InstallJob::getTemporaryFolder() const
+{
+    return juce::File (folders.temporary.getFullPathName() + separator() + "Sorna/");
+}
+
+juce::String InstallJob::getContentFolder() const
+{
+    return withPlatformSeparators (folders.documents.getFullPathName() + "/" + Product::maker + "/" + Product::name + "/");
+}
+
+bool InstallJob::stopRequested()
+{
+    return progress.shouldStop();
+}
+
+bool InstallJob::run()
+{
+    properties.setSetting ("InstalledVersion", Product::versionString());
+
+    const auto standaloneFolder = normaliseFolder (options.standaloneFolder);
+    const auto contentFolder = getContentFolder();
+
+    RegistryRecords::writeUninstallEntry (standaloneFolder);
+
+    PayloadArchive archive (payloadData, payloadSize);
+    const auto temporaryFolder = getTemporaryFolder();
+
+    properties.setSetting ("ContentDir", contentFolder);
+    properties.setSetting ("InstallDir", standaloneFolder);
+
+    progress.setProgress (0.0);
+    progress.setStatusMessage ("Decompressing temporary files...");
+    const auto unpacked = archive.unpackTo (temporaryFolder);
+
+    if (unpacked.failed())
+        errorText << "Could not decompress files to temporary directory: " << unpacked.getErrorMessage() << "\n";
+
+    progress.setProgress (0.05);
+    progress.setProgress (0.14);
+    progress.setProgress (0.15);
+    progress.setProgress (0.16);
+
+    if (stopRequested())
+        return false;
+
+    progress.setProgress (0.4);
+    progress.setStatusMessage ("Creating content directory");
+    const auto data = temporaryFolder.getChildFile ("data");
+    const auto created = juce::File (contentFolder).createDirectory();
+
+    if (created.failed())
+        errorText << "Failed to create subfolder in documents directory: " << created.getErrorMessage() << "\n";
+
+    progress.setProgress (0.5);
+
+    if (stopRequested())
+        return false;
+
+    copyContent (data, contentFolder);
+
+    progress.setProgress (0.75);
+
+    if (stopRequested())
+        return false;
+
+    progress.setProgress (0.8);
+
+    const auto needs64BitLibrary = installPlugins (temporaryFolder);
+
+    if (standaloneFolder.length() >= 2)
+        installStandalone (temporaryFolder, standaloneFolder, needs64BitLibrary);
+
+    if (stopRequested())
+        return false;
+
+    progress.setStatusMessage ("Cleaning up files...");
+
+    if (errorText.isNotEmpty())
+        errorText << Product::administratorHint();
+    else
+        temporaryFolder.deleteRecursively();
+
+    progress.setProgress (0.99);
+    properties.saveProperties (errorText);
+    return true;
+}
+
+void InstallJob::copyContent (const juce::File& data, const juce::String& contentFolder)
+{
+    struct ContentFolder
+    {
+        const char* name;
+        const char* status;
+        const char* failure;
+        double progressAfter;
+    };
+
+    const ContentFolder contents[] = {
+        { "presets",   "Moving presets",                                "Failed to move presets from ",       0.7 },
+        { "mesh",      "Moving existing user meshes to user directory", "Failed to move mesh presets from ",  -1.0 },
+        { "tutorials", "Moving tutorial files",                         "Failed to copy tutorial files from ", -1.0 },
+    };
+
+    for (auto& content : contents)
+    {
+        progress.setStatusMessage (content.status);
+        const auto source = data.getChildFile (content.name);
+        const juce::File destination (contentFolder + content.name);
+
+        if (! source.copyDirectoryTo (destination))
+            errorText << content.failure << source.getFullPathName() << " to " << destination.getFullPathName() << ".\n";
+
+        if (content.progressAfter > 0.0)
+            progress.setProgress (content.progressAfter);
+    }
+}
+
+bool InstallJob::installPlugins (const juce::File& temporaryFolder)
+{
+    bool needs64BitLibrary = false;
+
+    for (int i = 0; i < options.pluginRows.size(); ++i)
+    {
+        const auto& row = options.pluginRows.getReference (i);
+        const auto folder = normaliseFolder (row.folder);
+
+        if (! is32BitFormat (row.format))
+            needs64BitLibrary = true;
+
+        if (folder.length() < 3)
+            continue;
+
+        properties.setSetting ("PluginInstallDir" + (i == 0 ? juce::String() : juce::String (i + 1)), folder);
+        properties.setSetting ("Format" + juce::String::charToString (static_cast<juce::juce_wchar> ('A' + i)),
+                               getFormatKey (row.format));
+
+        progress.setStatusMessage ("Copying plugin");
+        copyFile (getPluginFile (temporaryFolder, row.format), getPluginFile (juce::File (folder), row.format));
+    }
+
+    return needs64BitLibrary;
+}
+
+void InstallJob::installStandalone (const juce::File& temporaryFolder, const juce::String& folder, bool needs64BitLibrary)
+{
+    const auto executable = juce::File (folder + executableName);
+
+    progress.setStatusMessage ("Moving executable");
+    const auto executableSource = temporaryFolder.getChildFile (executableName);
+
+    if (! executableSource.moveFileTo (executable))
+        errorText << "Failed to move executable from " << executableSource.getFullPathName()
+                  << " to " << executable.getFullPathName() << ".\n";
+
+    progress.setProgress (0.85);
+    progress.setStatusMessage ("Copying dsp library");
+    copyFile (temporaryFolder.getChildFile (library32Name), juce::File (folder + library32Name));
+
+    if (needs64BitLibrary)
+    {
+        progress.setStatusMessage ("Copying dsp library (64 bit)");
+        copyFile (temporaryFolder.getChildFile (library64Name), juce::File (folder + library64Name));
+    }
+
+    progress.setStatusMessage ("Copying uninstaller");
+    const auto uninstallerSource = temporaryFolder.getChildFile (uninstallerName);
+    const auto uninstaller = juce::File (folder + uninstallerName);
+
+    if (! uninstallerSource.moveFileTo (uninstaller))
+        errorText << "Failed to move " << uninstallerSource.getFullPathName()
+                  << " to " << uninstaller.getFullPathName() << ".\n";
+
+    progress.setProgress (0.9);
+    progress.setStatusMessage ("Associating files");
+    RegistryRecords::registerPresetFileType (executable);
+
+    progress.setProgress (0.95);
+
+    if (options.createDesktopShortcut)
+    {
+        const auto target = executable.getFullPathName();
+        prepareThreadForShellLink();
+        createShellLink (target,
+                         folders.desktop.getFullPathName() + separator() + Product::name + ".lnk",
+                         "Spectral synthesizer", folder, target, errorText);
+        progress.setProgress (0.96);
+    }
+}
+
+void InstallJob::copyFile (const juce::File& source, const juce::File& destination)
+{
+    if (! source.copyFileTo (destination))
+        errorText << "Failed to copy " << source.getFullPathName() << " to " << destination.getFullPathName() << ".\n";
+}

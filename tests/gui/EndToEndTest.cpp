@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "install/RegistryRecords.h"
+#include "platform/Registry.h"
+#include "tests/support/PayloadCheck.h"
+#include "tests/support/Sandbox.h"
+
+// These tests start the real installer as its own process on the test display and drive it
+// with xdotool, as a user would.
+namespace
+{
+    using juce::File;
+    using juce::String;
+
+    String run (const juce::StringArray& command, int timeoutMs = 10000)
+    {
+        juce::ChildProcess process;
+        if (! process.start (command))
+            return {};
+
+        auto output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (timeoutMs);
+        return output.trim();
+    }
+
+    juce::StringArray findWindows (const String& name)
+    {
+        return juce::StringArray::fromLines (run ({ "xdotool", "search", "--name", "^" + name + "$" }));
+    }
+
+    // Polls until a window with this exact name exists; its id, or empty on time-out.
+    String waitForWindow (const String& name, int timeoutMs)
+    {
+        for (const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+             juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
+        {
+            const auto ids = findWindows (name);
+            if (ids.size() > 0 && ids[0].isNotEmpty())
+                return ids[0];
+        }
+        return {};
+    }
+
+    void clickAt (const String& windowId, int x, int y)
+    {
+        run ({ "xdotool", "mousemove", "--window", windowId, String (x), String (y) });
+        juce::Thread::sleep (200);
+        run ({ "xdotool", "click", "1" });
+    }
+
+    const String windowTitle { "Sorna demo - Installer" };
+
+    // The content of the window starts below its 1-pixel border and 25-pixel title bar.
+    constexpr int contentX = 1, contentY = 26;
+}
+
+TEST (EndToEnd, ASecondInstanceShowsNothingAndLeavesTheFirstAlone)
+{
+    Sandbox sandbox;
+    sandbox.home().setAsCurrentWorkingDirectory();
+
+    juce::ChildProcess first;
+    ASSERT_TRUE (first.start (String (SORNA_INSTALLER_PATH), 0));
+    const auto firstWindow = waitForWindow (windowTitle, 15000);
+    ASSERT_TRUE (firstWindow.isNotEmpty());
+
+    juce::ChildProcess second;
+    ASSERT_TRUE (second.start (String (SORNA_INSTALLER_PATH), 0));
+    EXPECT_TRUE (second.waitForProcessToFinish (10000));
+    EXPECT_EQ (findWindows (windowTitle).size(), 1);
+    EXPECT_TRUE (first.isRunning());
+
+    first.kill();
+    first.waitForProcessToFinish (5000);
+}
+
+TEST (EndToEnd, AcceptAndInstallInstallsEverythingAndTheCompletionBoxEndsTheInstaller)
+{
+    Sandbox sandbox;
+    sandbox.home().setAsCurrentWorkingDirectory();
+
+    // Remembered choices steer the installation into the sandbox.
+    const auto programs = sandbox.home().getChildFile ("Programs/Sorna");
+    const auto plugins = sandbox.home().getChildFile ("VstPlugins");
+    const auto settings = sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml");
+    settings.getParentDirectory().createDirectory();
+    settings.replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SornaProperties InstallDir=\""
+                              + programs.getFullPathName() + "/\" PluginInstallDir=\"" + plugins.getFullPathName()
+                              + "/\" FormatA=\"vst64\" Keep=\"me\"/>\n");
+
+    juce::ChildProcess installer;
+    ASSERT_TRUE (installer.start (String (SORNA_INSTALLER_PATH), 0));
+    const auto window = waitForWindow (windowTitle, 15000);
+    ASSERT_TRUE (window.isNotEmpty());
+    juce::Thread::sleep (500);
+
+    // "Accept and install" at (310, 623, 317, 35) on the screen.
+    clickAt (window, contentX + 310 + 158, contentY + 623 + 17);
+
+    const auto report = waitForWindow ("Installation Complete", 120000);
+    ASSERT_TRUE (report.isNotEmpty());
+    juce::Thread::sleep (300);
+    run ({ "xdotool", "windowfocus", "--sync", report });
+    run ({ "xdotool", "key", "--window", report, "Return" });
+    EXPECT_TRUE (installer.waitForProcessToFinish (15000));
+
+    PayloadCheck payload;
+    const auto content = sandbox.documents().getChildFile ("Kestrune/Sorna");
+    EXPECT_EQ (content.getChildFile ("presets").getNumberOfChildFiles (File::findFiles), 275);
+    EXPECT_EQ (payload.differencesBelow ("data/mesh/", content.getChildFile ("mesh")), juce::StringArray());
+    EXPECT_EQ (payload.differencesBelow ("data/tutorials/", content.getChildFile ("tutorials")), juce::StringArray());
+    EXPECT_TRUE (payload.matches (plugins.getChildFile ("Sorna64.dll"), "Sorna64.dll"));
+    EXPECT_TRUE (payload.matches (programs.getChildFile ("Sorna.exe"), "Sorna.exe"));
+    EXPECT_TRUE (payload.matches (programs.getChildFile ("ipp_srn64.dll"), "ipp_srn64.dll"));
+    EXPECT_TRUE (payload.matches (programs.getChildFile ("Uninstall.exe"), "Uninstall.exe"));
+    EXPECT_TRUE (sandbox.desktop().getChildFile ("Sorna.lnk").existsAsFile());
+    EXPECT_FALSE (sandbox.temp().getChildFile ("Sorna").exists());
+
+    auto xml = juce::parseXML (settings);
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getStringAttribute ("InstalledVersion"), "1.8");
+    EXPECT_EQ (xml->getStringAttribute ("InstallDir"), programs.getFullPathName() + "/");
+    EXPECT_EQ (xml->getStringAttribute ("FormatA"), "vst64");
+    EXPECT_EQ (xml->getStringAttribute ("Keep"), "me");
+
+    EXPECT_EQ (Registry::getValue (RegistryRecords::uninstallKeyPath() + "InstallLocation"), programs.getFullPathName() + "/");
+    EXPECT_EQ (Registry::getValue ("HKEY_CURRENT_USER\\Software\\Classes\\SornaPreset\\"), "Sorna Preset");
+}

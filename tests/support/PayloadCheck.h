@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// Compares installed files with the entries of the payload they came from.
+class PayloadCheck
+{
+public:
+    PayloadCheck();   // the payload linked into the installer
+    PayloadCheck (const void* data, size_t size);
+
+    // The bytes of an entry ("data/presets/x.srn"); empty when there is no such entry.
+    juce::MemoryBlock entryBytes (const juce::String& entryName) const;
+
+    // Number of file entries (not folders) below a folder entry such as "data/mesh/".
+    int countFilesBelow (const juce::String& folderEntry) const;
+
+    // Every file below folderEntry has a byte-identical twin below installedFolder; returns
+    // the names of those that are missing or differ.
+    juce::StringArray differencesBelow (const juce::String& folderEntry, const juce::File& installedFolder) const;
+
+    // An installed file equals its entry.
+    bool matches (const juce::File& installed, const juce::String& entryName) const;
+
+    // Every file under root that the job did not report as failed (its path is not named in
+    // errorText) equals the payload entry of the same name; returns the ones that do not.
+    juce::StringArray damagedFilesIn (const juce::File& installedFolder, const juce::String& folderEntry,
+                                      const juce::String& errorText) const;
+
+private:
+    juce::MemoryInputStream stream;
+    juce::ZipFile zip;
+};

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "app/Product.h"
+#include "install/InstallJob.h"
+#include "install/InstallProperties.h"
+#include "install/RegistryRecords.h"
+#include "platform/Registry.h"
+#include "platform/SpecialFolders.h"
+#include "tests/support/PayloadCheck.h"
+#include "tests/support/Sandbox.h"
+
+namespace
+{
+    using juce::File;
+    using juce::String;
+
+    const String sep = File::getSeparatorString();
+
+    // Records what the job reports and stops it at the n-th stop point (1 to 4) when asked.
+    struct RecordingProgress : public InstallProgress
+    {
+        int stopAtPoint = 0;
+        int pointsSeen = 0;
+        juce::StringArray statuses;
+        juce::Array<double> values;
+
+        void setStatusMessage (const String& s) override { statuses.add (s); }
+        void setProgress (double v) override             { values.add (v); }
+        bool shouldStop() override                       { return ++pointsSeen == stopAtPoint; }
+    };
+
+    struct InstallJobTest : public ::testing::Test
+    {
+        Sandbox sandbox;
+        InstallOptions options;
+        std::unique_ptr<InstallProperties> properties;
+        String errorText;
+        RecordingProgress progress;
+        PayloadCheck payload;
+        File plugins32, plugins3, standalone;
+
+        void SetUp() override
+        {
+            sandbox.home().setAsCurrentWorkingDirectory();
+            properties = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
+            properties->loadProperties();
+
+            plugins32 = sandbox.folder ("VstPlugins");
+            plugins3 = sandbox.folder ("VST3");
+            standalone = sandbox.folder ("Programs/Kestrune/Sorna");
+
+            options.pluginRows.add ({ plugins32.getFullPathName(), 1 });
+            options.pluginRows.add ({ String(), 2 });
+            options.pluginRows.add ({ plugins3.getFullPathName() + sep, 3 });
+            options.standaloneFolder = standalone.getFullPathName();
+        }
+
+        bool runJob()
+        {
+            InstallJob job (options, *properties, errorText, progress);
+            return job.run();
+        }
+
+        File contentFolder() const  { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
+        File temporaryFolder() const { return sandbox.temp().getChildFile ("Sorna"); }
+        File savedProperties() const { return sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml"); }
+
+        String saved (const String& name) const
+        {
+            auto xml = juce::parseXML (savedProperties());
+            return xml != nullptr ? xml->getStringAttribute (name, "<absent>") : String ("<no file>");
+        }
+    };
+}
+
+TEST_F (InstallJobTest, CleanRunInstallsEverythingAndLeavesNoTrace)
+{
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+
+    EXPECT_EQ (payload.countFilesBelow ("data/presets/"), 275);
+    EXPECT_EQ (payload.differencesBelow ("data/presets/", contentFolder().getChildFile ("presets")), juce::StringArray());
+    EXPECT_EQ (payload.differencesBelow ("data/mesh/", contentFolder().getChildFile ("mesh")), juce::StringArray());
+    EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")), juce::StringArray());
+    EXPECT_TRUE (contentFolder().getChildFile ("mesh/ir/Instrument").isDirectory());
+
+    EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
+    EXPECT_TRUE (payload.matches (plugins3.getChildFile ("Sorna.vst3"), "Sorna.vst3"));
+    EXPECT_TRUE (payload.matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
+    EXPECT_TRUE (payload.matches (standalone.getChildFile ("ipp_srn.dll"), "ipp_srn.dll"));
+    EXPECT_TRUE (payload.matches (standalone.getChildFile ("ipp_srn64.dll"), "ipp_srn64.dll"));
+    EXPECT_TRUE (payload.matches (standalone.getChildFile ("Uninstall.exe"), "Uninstall.exe"));
+    EXPECT_EQ (payload.damagedFilesIn (contentFolder(), "data/", errorText), juce::StringArray());
+
+    EXPECT_FALSE (temporaryFolder().exists());
+    EXPECT_TRUE (sandbox.desktop().getChildFile ("Sorna.lnk").existsAsFile());
+
+    const auto s = standalone.getFullPathName() + sep;
+    EXPECT_EQ (saved ("InstalledVersion"), "1.8");
+    EXPECT_EQ (saved ("ContentDir"), contentFolder().getFullPathName() + sep);
+    EXPECT_EQ (saved ("InstallDir"), s);
+    EXPECT_EQ (saved ("PluginInstallDir"), plugins32.getFullPathName() + sep);
+    EXPECT_EQ (saved ("FormatA"), "vst32");
+    EXPECT_EQ (saved ("PluginInstallDir2"), "<absent>");
+    EXPECT_EQ (saved ("FormatB"), "<absent>");
+    EXPECT_EQ (saved ("PluginInstallDir3"), plugins3.getFullPathName() + sep);
+    EXPECT_EQ (saved ("FormatC"), "vst3_32");
+
+    const auto key = RegistryRecords::uninstallKeyPath();
+    EXPECT_EQ (Registry::getValue (key + "DisplayName"), "Sorna 1.8");
+    EXPECT_EQ (Registry::getValue (key + "InstallLocation"), s);
+    EXPECT_EQ (Registry::getValue (key + "UninstallString"), "\"" + s + "Uninstall.exe\"");
+    EXPECT_EQ (Registry::getValue ("HKEY_CURRENT_USER\\Software\\Classes\\.srn\\"), "SornaPreset");
+    EXPECT_EQ (Registry::getValue ("HKEY_CURRENT_USER\\Software\\Classes\\SornaPreset\\shell\\open\\command\\"),
+               "\"" + standalone.getChildFile ("Sorna.exe").getFullPathName() + "\" \"%1\"");
+
+    EXPECT_EQ (progress.values.getLast(), 0.99);
+    EXPECT_FALSE (progress.values.contains (1.0));
+    EXPECT_EQ (progress.statuses.joinIntoString ("|"),
+               "Decompressing temporary files...|Creating content directory|Moving presets|"
+               "Moving existing user meshes to user directory|Moving tutorial files|Copying plugin|Copying plugin|"
+               "Moving executable|Copying dsp library|Copying dsp library (64 bit)|Copying uninstaller|"
+               "Associating files|Cleaning up files...");
+    EXPECT_EQ (progress.pointsSeen, 4);
+}
+
+TEST_F (InstallJobTest, OnlyThirtyTwoBitFormatsLeaveOutTheSixtyFourBitLibrary)
+{
+    options.pluginRows.getReference (1).format = 1;
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+    EXPECT_TRUE (standalone.getChildFile ("ipp_srn.dll").existsAsFile());
+    EXPECT_FALSE (standalone.getChildFile ("ipp_srn64.dll").exists());
+    EXPECT_FALSE (progress.statuses.contains ("Copying dsp library (64 bit)"));
+}
+
+TEST_F (InstallJobTest, EmptyStandaloneFolderSkipsTheProgramButKeepsItsRecords)
+{
+    options.standaloneFolder = {};
+    options.pluginRows.clearQuick();
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+    EXPECT_EQ (saved ("InstallDir"), sep);
+    EXPECT_EQ (Registry::getValue (RegistryRecords::uninstallKeyPath() + "DisplayIcon"), sep + "Sorna.exe");
+    EXPECT_EQ (Registry::getValue ("HKEY_CURRENT_USER\\Software\\Classes\\.srn\\"), "");
+    EXPECT_FALSE (sandbox.desktop().getChildFile ("Sorna.lnk").exists());
+    EXPECT_FALSE (progress.statuses.contains ("Moving executable"));
+}
+
+TEST_F (InstallJobTest, OneLetterFoldersAndARowWithoutFormat)
+{
+    options.standaloneFolder = "D";
+    options.pluginRows.clearQuick();
+    options.pluginRows.add ({ "E", 1 });                              // "E" + separator: too short, skipped
+    options.pluginRows.add ({ plugins32.getFullPathName(), 0 });      // no format: nothing to copy
+    ASSERT_TRUE (runJob());
+
+    EXPECT_TRUE (sandbox.home().getChildFile ("D/Sorna.exe").existsAsFile());
+    EXPECT_FALSE (sandbox.home().getChildFile ("E").exists());
+    EXPECT_EQ (saved ("PluginInstallDir"), "<absent>");
+    EXPECT_EQ (saved ("PluginInstallDir2"), plugins32.getFullPathName() + sep);
+    EXPECT_EQ (saved ("FormatB"), "");
+
+    const auto copyLine = "Failed to copy " + temporaryFolder().getFullPathName() + " to " + plugins32.getFullPathName() + ".\n";
+    EXPECT_TRUE (errorText.startsWith (copyLine)) << errorText;
+    EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
+    EXPECT_TRUE (temporaryFolder().isDirectory());
+}
+
+TEST_F (InstallJobTest, StopAtEachPointKeepsWhatWasDoneAndSavesNothing)
+{
+    for (int point = 1; point <= 4; ++point)
+    {
+        SCOPED_TRACE (point);
+        Sandbox inner;
+        properties = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
+        properties->loadProperties();
+        progress = {};
+        progress.stopAtPoint = point;
+        errorText.clear();
+
+        EXPECT_FALSE (runJob());
+        EXPECT_EQ (progress.pointsSeen, point);
+        EXPECT_EQ (Registry::getValue (RegistryRecords::uninstallKeyPath() + "DisplayName"), "Sorna 1.8");
+        EXPECT_TRUE (inner.temp().getChildFile ("Sorna/Sorna.dll").existsAsFile());
+        EXPECT_FALSE (inner.appData().getChildFile ("Kestrune/Sorna/install.xml").exists());
+        EXPECT_EQ (inner.documents().getChildFile ("Kestrune/Sorna").isDirectory(), point >= 2);
+        EXPECT_EQ (inner.documents().getChildFile ("Kestrune/Sorna/presets").isDirectory(), point >= 3);
+        EXPECT_EQ (plugins32.getChildFile ("Sorna.dll").existsAsFile(), point >= 4);
+        EXPECT_FALSE (errorText.contains ("administrator"));
+        plugins32.getChildFile ("Sorna.dll").deleteFile();
+    }
+}
+
+TEST_F (InstallJobTest, ARunAfterAStopAddsItsLinesToTheEarlierOnes)
+{
+    options.pluginRows.getReference (0).format = 0;
+    progress.stopAtPoint = 4;
+    EXPECT_FALSE (runJob());
+    const auto firstRun = errorText;
+    ASSERT_TRUE (firstRun.startsWith ("Failed to copy "));
+
+    progress = {};
+    EXPECT_TRUE (runJob());
+    EXPECT_TRUE (errorText.startsWith (firstRun + firstRun)) << errorText;
+    EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
+    EXPECT_TRUE (savedProperties().existsAsFile());
+}
+
+TEST_F (InstallJobTest, FailedUnpackingStillRunsEveryStepAndEachAddsItsLine)
+{
+    temporaryFolder().replaceWithText ("a file where the temporary folder should be");
+    ASSERT_TRUE (runJob());
+
+    const juce::StringArray lines = juce::StringArray::fromLines (errorText);
+    ASSERT_GE (lines.size(), 8) << errorText;
+    EXPECT_TRUE (lines[0].startsWith ("Could not decompress files to temporary directory: ")) << lines[0];
+    EXPECT_TRUE (lines[1].startsWith ("Failed to move presets from ")) << lines[1];
+    EXPECT_TRUE (lines[2].startsWith ("Failed to move mesh presets from ")) << lines[2];
+    EXPECT_TRUE (lines[3].startsWith ("Failed to copy tutorial files from ")) << lines[3];
+    EXPECT_TRUE (lines[4].startsWith ("Failed to copy ")) << lines[4];
+    EXPECT_TRUE (lines[5].startsWith ("Failed to copy ")) << lines[5];
+    EXPECT_EQ (lines[6], "Failed to move executable from " + temporaryFolder().getChildFile ("Sorna.exe").getFullPathName()
+                          + " to " + standalone.getChildFile ("Sorna.exe").getFullPathName() + ".");
+    EXPECT_TRUE (errorText.contains ("Failed to move " + temporaryFolder().getChildFile ("Uninstall.exe").getFullPathName()));
+    EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
+    EXPECT_TRUE (temporaryFolder().existsAsFile());
+    EXPECT_EQ (saved ("InstalledVersion"), "1.8");
+}
+
+TEST_F (InstallJobTest, TwoRowsWithTheSameFormatBothGetThePlugin)
+{
+    options.pluginRows.getReference (2).format = 1;
+    ASSERT_TRUE (runJob());
+    EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
+    EXPECT_TRUE (payload.matches (plugins3.getChildFile ("Sorna.dll"), "Sorna.dll"));
+}

@@ -1,0 +1,81 @@
+#include "install/RegistryRecords.h"
+#include "app/Product.h"
+#include "platform/Registry.h"
+
+using namespace juce;
+
+namespace
+{
+    // Command lines name programs in double quotes: unquoted, a path with spaces lets Windows
+    // run a program found at a shorter prefix of it.
+    String quotedPath (const String& path)
+    {
+        return "\"" + path + "\"";
+    }
+}
+
+String RegistryRecords::uninstallKeyPath()
+{
+    return "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+           + String (Product::name) + Product::versionString() + "\\";
+}
+
+void RegistryRecords::writeUninstallEntry (const String& standaloneFolder)
+{
+    const auto key = uninstallKeyPath();
+    const auto version = Product::versionString();
+
+    const std::pair<const char*, String> values[] =
+    {
+        { "DisplayName",     String (Product::name) + " " + version },
+        { "DisplayIcon",     standaloneFolder + "Sorna.exe" },
+        { "DisplayVersion",  version },
+        { "Contact",         {} },
+        { "EstimatedSize",   "15000" },
+        { "HelpLink",        {} },
+        { "InstallDate",     String (Time::currentTimeMillis() / 1000) },
+        { "InstallLocation", standaloneFolder },
+        { "NoModify",        "1" },
+        { "NoRepair",        "1" },
+        { "Publisher",       "Kestrune, Inc." },
+        { "UninstallString", quotedPath (standaloneFolder + "Uninstall.exe") }
+    };
+
+    // Each value on its own: one that cannot be written does not keep the others out.
+    for (auto& value : values)
+        Registry::setValue (key + value.first, value.second);
+}
+
+bool RegistryRecords::registerPresetFileType (const File& executable)
+{
+    const String classes ("HKEY_CURRENT_USER\\Software\\Classes\\");
+    const auto typeName = String (Product::name) + "Preset";
+    const auto path = executable.getFullPathName();
+
+    const std::pair<String, String> values[] =
+    {
+        { classes + ".srn\\",                                   typeName },
+        { classes + typeName + "\\",                            String (Product::name) + " Preset" },
+        { classes + typeName + "\\shell\\open\\command\\",      quotedPath (path) + " " + quotedPath ("%1") },
+        { classes + typeName + "\\DefaultIcon\\",               path + ",-101" }
+    };
+
+    bool allWritten = true;
+    bool anyWritten = false;
+
+    for (auto& value : values)
+    {
+        if (! Registry::setValue (value.first, value.second))
+        {
+            allWritten = false;
+            break;
+        }
+
+        anyWritten = true;
+    }
+
+    if (anyWritten)
+        Registry::notifyAssociationsChanged();
+
+    return allWritten;
+}

@@ -1,0 +1,87 @@
+# The Windows side of the JUCE build (mingw-w64 i686, see cmake/toolchains/mingw-i686.cmake).
+# Included by cmake/Juce.cmake after juce_modules exists.
+
+# JUCE 7.0.5 needs a few fixes for 32-bit mingw and for systems without a working DXGI (Wine).
+# They are applied to a copy of the modules in the build tree, never to the original.
+set(juce_patches_dir ${CMAKE_SOURCE_DIR}/cmake/patches)
+file(GLOB juce_patches ${juce_patches_dir}/*.patch)
+list(SORT juce_patches)
+set(juce_patched_root ${CMAKE_BINARY_DIR}/juce-patched)
+set(juce_patch_key "${JUCE_MODULES_DIR}")
+foreach(patch IN LISTS juce_patches)
+    file(SHA256 ${patch} patch_hash)
+    string(APPEND juce_patch_key ";${patch_hash}")
+endforeach()
+set(juce_patch_stamp ${juce_patched_root}/patches.stamp)
+set(juce_patch_done "")
+if(EXISTS ${juce_patch_stamp})
+    file(READ ${juce_patch_stamp} juce_patch_done)
+endif()
+if(NOT juce_patch_done STREQUAL juce_patch_key)
+    find_program(SORNA_PATCH patch REQUIRED)
+    file(REMOVE_RECURSE ${juce_patched_root})
+    file(MAKE_DIRECTORY ${juce_patched_root}/modules)
+    foreach(module IN LISTS juce_module_names)
+        file(COPY ${JUCE_MODULES_DIR}/${module} DESTINATION ${juce_patched_root}/modules)
+    endforeach()
+    foreach(patch IN LISTS juce_patches)
+        # Debian's sources have CRLF line ends; the patches are kept with plain ones.
+        file(STRINGS ${patch} patched_files REGEX "^\\+\\+\\+ b/")
+        foreach(line IN LISTS patched_files)
+            string(REGEX REPLACE "^\\+\\+\\+ b/([^\t ]+).*" "\\1" patched_file "${line}")
+            file(READ ${juce_patched_root}/modules/${patched_file} content)
+            string(REPLACE "\r\n" "\n" content "${content}")
+            file(WRITE ${juce_patched_root}/modules/${patched_file} "${content}")
+        endforeach()
+        execute_process(COMMAND ${SORNA_PATCH} -p1 --batch --forward -s -i ${patch}
+                        WORKING_DIRECTORY ${juce_patched_root}/modules RESULT_VARIABLE patch_result)
+        if(NOT patch_result EQUAL 0)
+            message(FATAL_ERROR "Could not apply ${patch} to the JUCE modules")
+        endif()
+    endforeach()
+    file(WRITE ${juce_patch_stamp} "${juce_patch_key}")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${juce_patches})
+
+set(juce_patched_modules ${juce_patched_root}/modules)
+set(juce_patched_sources)
+foreach(module IN LISTS juce_module_names)
+    list(APPEND juce_patched_sources ${juce_patched_modules}/${module}/${module}.cpp)
+endforeach()
+set_target_properties(juce_modules PROPERTIES
+    SOURCES "${juce_patched_sources}"
+    INCLUDE_DIRECTORIES "${juce_patched_modules}"
+    INTERFACE_INCLUDE_DIRECTORIES "${juce_patched_modules}"
+    INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${juce_patched_modules}")
+
+# libpng and libjpeg built for mingw by scripts/build-windows; zlib from libz-mingw-w64-dev.
+set(SORNA_MINGW_PREFIX "" CACHE PATH "Install prefix of the mingw builds of libpng and libjpeg")
+find_path(SORNA_PNG_INCLUDE png.h PATHS ${SORNA_MINGW_PREFIX}/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_library(SORNA_PNG_LIBRARY NAMES png16 png PATHS ${SORNA_MINGW_PREFIX}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_library(SORNA_JPEG_LIBRARY NAMES jpeg PATHS ${SORNA_MINGW_PREFIX}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_library(SORNA_ZLIB_LIBRARY NAMES libz.a z REQUIRED)
+
+target_include_directories(juce_modules SYSTEM PUBLIC ${SORNA_PNG_INCLUDE})
+target_compile_definitions(juce_modules PUBLIC JUCE_USE_DIRECTWRITE=0)
+target_link_libraries(juce_modules PUBLIC
+    ${SORNA_PNG_LIBRARY} ${SORNA_JPEG_LIBRARY} ${SORNA_ZLIB_LIBRARY}
+    uuid ole32 oleaut32 shell32 shlwapi comdlg32 imm32 winmm version wininet ws2_32 dxgi
+    gdi32 user32 advapi32 comctl32 rpcrt4 iphlpapi)
+# One self-contained executable: no mingw runtime DLLs beside it.
+target_link_options(juce_modules INTERFACE -static -static-libgcc -static-libstdc++)
+
+enable_language(RC)
+
+# The program's own Windows pieces, added once the whole project is read: the manifest and
+# version information, the GUI subsystem, and the helper that the Wine tests run.
+function(sorna_windows_finish)
+    target_sources(SornaInstaller PRIVATE ${CMAKE_SOURCE_DIR}/resources/windows/SornaInstaller.rc)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/windows/SornaInstaller.rc PROPERTIES
+        OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/windows/SornaInstaller.manifest)
+    target_link_options(SornaInstaller PRIVATE -mwindows)
+    # Reads links, registry values and shell folders back for the Wine tests.
+    add_executable(wine_probe EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/wine/wine_probe.cpp)
+    target_link_libraries(wine_probe PRIVATE ole32 uuid shell32 advapi32)
+    target_link_options(wine_probe PRIVATE -static -static-libgcc -static-libstdc++ -municode)
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL sorna_windows_finish)

@@ -22,15 +22,14 @@ namespace
     {
         Image image (Image::ARGB, 160, 65, true);
         Graphics g (image);
-        Font font ("DejaVu Sans", 44.0f, Font::bold);
+        Font font ("DejaVu Sans", 40.0f, Font::bold);
         GlyphArrangement glyphs;
-        glyphs.addFittedText (font, "Sorna", 4.0f, 0.0f, 152.0f, 50.0f, Justification::centred, 1);
+        // The word stays in the upper part: the screen writes its version line across the bottom.
+        glyphs.addFittedText (font, "Sorna", 4.0f, 0.0f, 152.0f, 42.0f, Justification::centredLeft, 1);
         Path word;
         glyphs.createPath (word);
-        g.setGradientFill (ColourGradient (Colour (0xffe6e6e6), 0.0f, 6.0f, Colour (0xff8a8a8a), 0.0f, 48.0f, false));
+        g.setGradientFill (ColourGradient (Colour (0xffe6e6e6), 0.0f, 4.0f, Colour (0xff8a8a8a), 0.0f, 40.0f, false));
         g.fillPath (word);
-        g.setColour (Colour (0xffff9a1f));
-        g.fillRect (18, 54, 124, 3);
         return image;
     }
 

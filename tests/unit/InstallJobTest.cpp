@@ -149,7 +149,8 @@ TEST_F (InstallJobTest, EmptyStandaloneFolderSkipsTheProgramButKeepsItsRecords)
 
 TEST_F (InstallJobTest, OneLetterFoldersAndARowWithoutFormat)
 {
-    options.standaloneFolder = "D";
+    options.standaloneFolder = "D";                                   // relative: the current folder
+    sandbox.folder ("D");                                             // created by the screen's checks
     options.pluginRows.clearQuick();
     options.pluginRows.add ({ "E", 1 });                              // "E" + separator: too short, skipped
     options.pluginRows.add ({ plugins32.getFullPathName(), 0 });      // no format: nothing to copy

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "look/DocumentWindowButton.h"
 #include "look/InstallerLookAndFeel.h"
+#include "tests/support/Rendering.h"
 
 #include <functional>
 
@@ -8,20 +9,6 @@ using namespace juce;
 
 namespace
 {
-    std::string hex (Colour c) { return c.toDisplayString (true).toStdString(); }
-
-    std::string pixel (const Image& image, int x, int y) { return hex (image.getPixelAt (x, y)); }
-
-    Image render (int w, int h, const std::function<void (Graphics&)>& draw,
-                  Colour background = Colours::transparentBlack)
-    {
-        Image image (Image::ARGB, w, h, true);
-        Graphics g (image);
-        g.fillAll (background);
-        draw (g);
-        return image;
-    }
-
     bool near (Colour actual, Colour expected, int tolerance)
     {
         return std::abs ((int) actual.getRed()   - (int) expected.getRed())   <= tolerance

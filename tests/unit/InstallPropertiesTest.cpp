@@ -2,10 +2,9 @@
 #include "install/InstallProperties.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Sandbox.h"
 
-#include <csignal>
-#include <sys/resource.h>
 
 using juce::File;
 using juce::MemoryBlock;
@@ -47,27 +46,6 @@ namespace
         }
     };
 
-    // Lets a test run out of file size part-way through a write, as on a full disk.
-    struct FileSizeLimit
-    {
-        explicit FileSizeLimit (rlim_t bytes)
-        {
-            getrlimit (RLIMIT_FSIZE, &saved);
-            previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-            auto limited = saved;
-            limited.rlim_cur = bytes;
-            setrlimit (RLIMIT_FSIZE, &limited);
-        }
-
-        ~FileSizeLimit()
-        {
-            setrlimit (RLIMIT_FSIZE, &saved);
-            std::signal (SIGXFSZ, previousHandler);
-        }
-
-        rlimit saved {};
-        void (*previousHandler) (int) = nullptr;
-    };
 }
 
 TEST (InstallProperties, LivesUnderTheMakersFolderInApplicationData)

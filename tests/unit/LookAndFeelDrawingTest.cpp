@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "look/DocumentWindowButton.h"
 #include "look/InstallerLookAndFeel.h"
+#include "tests/support/Rendering.h"
 
 #include <functional>
 
@@ -8,21 +9,6 @@ using namespace juce;
 
 namespace
 {
-    std::string hex (Colour c) { return c.toDisplayString (true).toStdString(); }
-
-    std::string pixel (const Image& image, int x, int y) { return hex (image.getPixelAt (x, y)); }
-
-    // Draws into a fresh image filled with the given background (transparent by default).
-    Image render (int w, int h, const std::function<void (Graphics&)>& draw,
-                  Colour background = Colours::transparentBlack)
-    {
-        Image image (Image::ARGB, w, h, true);
-        Graphics g (image);
-        g.fillAll (background);
-        draw (g);
-        return image;
-    }
-
     // The brightest channel of the brightest pixel in an area: how far text reaches towards
     // its full colour on a black background.
     int brightest (const Image& image, Rectangle<int> area)

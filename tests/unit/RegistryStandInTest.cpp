@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Sandbox.h"
 
-#include <csignal>
-#include <sys/resource.h>
 
 using juce::File;
 using juce::MemoryBlock;
@@ -58,26 +57,6 @@ namespace
         seed (out.getMemoryBlock());
     }
 
-    struct FileSizeLimit
-    {
-        explicit FileSizeLimit (rlim_t bytes)
-        {
-            getrlimit (RLIMIT_FSIZE, &saved);
-            previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-            auto limited = saved;
-            limited.rlim_cur = bytes;
-            setrlimit (RLIMIT_FSIZE, &limited);
-        }
-
-        ~FileSizeLimit()
-        {
-            setrlimit (RLIMIT_FSIZE, &saved);
-            std::signal (SIGXFSZ, previousHandler);
-        }
-
-        rlimit saved {};
-        void (*previousHandler) (int) = nullptr;
-    };
 }
 
 TEST (RegistryStandIn, LivesInTheMakersFolderUnderApplicationData)

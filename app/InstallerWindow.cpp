@@ -35,5 +35,5 @@ InstallerWindow::~InstallerWindow()
 void InstallerWindow::closeButtonPressed()
 {
     if (InstallerComponent::abortQuestion (this))
-        juce::JUCEApplication::getInstance()->systemRequestedQuit();
+        content->quitApplication();
 }

@@ -25,7 +25,9 @@ namespace
 
     juce::StringArray findWindows (const String& name)
     {
-        return juce::StringArray::fromLines (run ({ "xdotool", "search", "--name", "^" + name + "$" }));
+        auto ids = juce::StringArray::fromLines (run ({ "xdotool", "search", "--name", "^" + name + "$" }));
+        ids.removeEmptyStrings();
+        return ids;
     }
 
     // Polls until a window with this exact name exists; its id, or empty on time-out.
@@ -35,7 +37,7 @@ namespace
              juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
         {
             const auto ids = findWindows (name);
-            if (ids.size() > 0 && ids[0].isNotEmpty())
+            if (! ids.isEmpty())
                 return ids[0];
         }
         return {};
@@ -125,4 +127,36 @@ TEST (EndToEnd, AcceptAndInstallInstallsEverythingAndTheCompletionBoxEndsTheInst
 
     EXPECT_EQ (Registry::getValue (RegistryRecords::uninstallKeyPath() + "InstallLocation"), programs.getFullPathName() + "/");
     EXPECT_EQ (Registry::getValue ("HKEY_CURRENT_USER\\Software\\Classes\\SornaPreset\\"), "Sorna Preset");
+}
+
+TEST (EndToEnd, TheWindowsCloseButtonAsksAndAbortEndsTheInstallerWithoutInstalling)
+{
+    Sandbox sandbox;
+    sandbox.home().setAsCurrentWorkingDirectory();
+
+    juce::ChildProcess installer;
+    ASSERT_TRUE (installer.start (String (SORNA_INSTALLER_PATH), 0));
+    const auto window = waitForWindow (windowTitle, 15000);
+    ASSERT_TRUE (window.isNotEmpty());
+    juce::Thread::sleep (500);
+
+    // The close button is the rightmost 35 x 25 of the title bar; Escape answers "Cancel".
+    clickAt (window, 800 - 18, 13);
+    auto question = waitForWindow ("Abort installation", 10000);
+    ASSERT_TRUE (question.isNotEmpty());
+    run ({ "xdotool", "windowfocus", "--sync", question });
+    run ({ "xdotool", "key", "--window", question, "Escape" });
+    juce::Thread::sleep (1000);
+    EXPECT_TRUE (installer.isRunning());
+    EXPECT_TRUE (findWindows ("Abort installation").isEmpty());
+
+    // Return answers "Abort": the installer ends and nothing was installed.
+    clickAt (window, 800 - 18, 13);
+    question = waitForWindow ("Abort installation", 10000);
+    ASSERT_TRUE (question.isNotEmpty());
+    run ({ "xdotool", "windowfocus", "--sync", question });
+    run ({ "xdotool", "key", "--window", question, "Return" });
+    EXPECT_TRUE (installer.waitForProcessToFinish (10000));
+    EXPECT_FALSE (sandbox.documents().getChildFile ("Kestrune").exists());
+    EXPECT_FALSE (sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml").exists());
 }

@@ -204,3 +204,25 @@ TEST_F (WindowFixture, PaintShowsTheTileLogosAndVersionLine)
     for (auto p : { juce::Point<int> (0, 0), { 797, 0 }, { 0, 692 }, { 797, 692 }, { 400, 600 } })
         EXPECT_GT (shot.getPixelAt (p.x, p.y).getBrightness(), 0.04f) << p.toString();
 }
+
+TEST_F (WindowFixture, CloseButtonAsksTheAbortQuestion)
+{
+    int quitRequests = 0;
+    screen().quitApplication = [&] { ++quitRequests; };
+    row (0).folderEditor->setText ("kept");
+
+    {
+        DialogAnswerer answer ("Cancel");
+        window->closeButtonPressed();
+        ASSERT_TRUE (answer.answered());
+        EXPECT_EQ (answer.dialogs().getFirst().title, "Abort installation");
+    }
+    EXPECT_EQ (quitRequests, 0);
+    EXPECT_TRUE (window->isVisible());
+    EXPECT_EQ (row (0).folderEditor->getText(), "kept");
+
+    DialogAnswerer answer ("Abort");
+    window->closeButtonPressed();
+    EXPECT_TRUE (answer.answered());
+    EXPECT_EQ (quitRequests, 1);
+}

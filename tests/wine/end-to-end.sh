@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A whole installation under Wine, driven as a user would: start, "Accept and install", close
 # the completion box; then the files, registry records, install.xml and desktop shortcut.
-#   end-to-end.sh plain  - the default folders of a fresh Windows user
-#   end-to-end.sh intl   - documents, desktop and plug-in folders with non-ASCII names and spaces
+#   end-to-end.sh plain  - the default folders of a fresh Windows user, nothing remembered
+#   end-to-end.sh intl   - documents, desktop, application data, plug-in and program folders
+#                          with non-ASCII names and spaces (the program folder remembered in
+#                          the registry, as an earlier installer left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mode=${1:-plain}
@@ -19,16 +21,29 @@ if [ "$mode" = intl ]; then
     profile=$(probe folder appdata); profile=${profile%\\AppData\\Roaming}
     documents="$profile\\Документы José"
     desktop="$profile\\Рабочий стол Zoë"
-    plugins='C:\Plug-ins Ñandú\VST Ёлка'
-    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")"
+    appdata="$profile\\Данные Ñandú\\Roaming"
+    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")" "$(wine_unix_path "$appdata")"
     wine reg add "$shell_folders" /v Personal /t REG_SZ /d "$documents" /f >/dev/null 2>&1
     wine reg add "$shell_folders" /v Desktop /t REG_SZ /d "$desktop" /f >/dev/null 2>&1
+    wine reg add "$shell_folders" /v AppData /t REG_SZ /d "$appdata" /f >/dev/null 2>&1
+    # The screen shows the machine's VST folder in row 0 with a closing slash, and, with no
+    # install.xml yet, the program folder remembered in the registry as it is.
+    wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d 'C:\Plug-ins Ñandú\VST Ёлка' /f >/dev/null 2>&1
+    program='C:\Программы José\Kestrune Sorna\'
+    wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
+    plugins='C:\Plug-ins Ñandú\VST Ёлка\'
 else
-    plugins='C:\VstPlugins'
+    # A fresh machine: the program files folder of a 32-bit program decides both defaults.
+    program='C:\Program Files (x86)\Kestrune\Sorna\'
+    plugins='C:\Program Files (x86)\VstPlugins\'
 fi
-wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d "$plugins" /f >/dev/null 2>&1
+vst3='C:\Program Files (x86)\Common Files\VST3\'
 wineserver -w
-[ "$mode" = intl ] && expect_equal "redirected documents folder" "$(probe folder personal)" "$documents"
+if [ "$mode" = intl ]; then
+    expect_equal "redirected documents folder" "$(probe folder personal)" "$documents"
+    expect_equal "redirected desktop folder" "$(probe folder desktop)" "$desktop"
+    expect_equal "redirected application data folder" "$(probe folder appdata)" "$appdata"
+fi
 documents=$(probe folder personal)
 desktop=$(probe folder desktop)
 temp=$(probe folder temp)
@@ -53,27 +68,33 @@ for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; do
 ! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
 finished=$(date +%s)
 
-program='C:\Program Files (x86)\Kestrune\Sorna\'
-vst3='C:\Program Files (x86)\Common Files\VST3\'
-
 # Files: each installed one equals its payload entry.
+entries=$(unzip -Z1 "$SORNA_PAYLOAD_ZIP")
 payload_file()
 {
     local name=$1 installed=$2 entry
     [ -f "$installed" ] || fail "missing $installed"
-    entry=$(unzip -Z1 "$SORNA_PAYLOAD_ZIP" | grep -m1 -E "(^|/)$name\$") || fail "no payload entry $name"
+    entry=$(grep -m1 -E "(^|/)$name\$" <<< "$entries") || fail "no payload entry $name"
     cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$entry") "$installed" || fail "$installed differs from $entry"
 }
 payload_file Sorna.exe "$(wine_unix_path "${program}Sorna.exe")"
 payload_file ipp_srn.dll "$(wine_unix_path "${program}ipp_srn.dll")"
+payload_file ipp_srn64.dll "$(wine_unix_path "${program}ipp_srn64.dll")"
 payload_file Uninstall.exe "$(wine_unix_path "${program}Uninstall.exe")"
-payload_file Sorna.dll "$(wine_unix_path "$plugins\\Sorna.dll")"
+payload_file Sorna.dll "$(wine_unix_path "${plugins}Sorna.dll")"
 payload_file Sorna.vst3 "$(wine_unix_path "${vst3}Sorna.vst3")"
 
 content=$(wine_unix_path "$documents\\Kestrune\\Sorna")
-expect_equal "presets" "$(find "$content/presets" -type f | wc -l)" 275
-expect_equal "meshes" "$(find "$content/mesh" -type f | wc -l)" 89
-expect_equal "tutorial files" "$(find "$content/tutorials" -type f | wc -l)" 9
+# The demo payload's figures (SORNA_DEMO_PAYLOAD=0 for the product's own files).
+if [ "${SORNA_DEMO_PAYLOAD:-1}" = 1 ]; then
+    expect_equal "presets" "$(find "$content/presets" -type f | wc -l)" 275
+    expect_equal "meshes" "$(find "$content/mesh" -type f | wc -l)" 89
+    expect_equal "tutorial files" "$(find "$content/tutorials" -type f | wc -l)" 9
+fi
+# ... and every content file is its payload entry, with nothing missing or added.
+rm -rf "$WINE_ROOT/payload-data"
+unzip -q "$SORNA_PAYLOAD_ZIP" 'data/*' -d "$WINE_ROOT/payload-data"
+diff -r "$WINE_ROOT/payload-data/data" "$content" >&2 || fail "the content folder differs from the payload's data folder"
 # The temporary folder is removed only when nothing failed.
 [ ! -e "$(wine_unix_path "${temp}Sorna")" ] || fail "the job reported failures (temporary folder kept)"
 
@@ -94,26 +115,73 @@ expect_equal InstallLocation "$(value "$uninstall\\InstallLocation")" "$program"
 expect_equal NoModify "$(value "$uninstall\\NoModify")" "1"
 expect_equal NoRepair "$(value "$uninstall\\NoRepair")" "1"
 expect_equal Publisher "$(value "$uninstall\\Publisher")" "Kestrune, Inc."
-expect_equal UninstallString "$(value "$uninstall\\UninstallString")" "${program}Uninstall.exe"
+expect_equal UninstallString "$(value "$uninstall\\UninstallString")" "\"${program}Uninstall.exe\""
 date=$(value "$uninstall\\InstallDate")
 [ "$date" -ge "$started" ] && [ "$date" -le "$finished" ] || fail "InstallDate $date outside [$started, $finished]"
 
 classes='HKCU\Software\Classes'
 expect_equal ".srn" "$(value "$classes\\.srn\\")" "SornaPreset"
 expect_equal "type" "$(value "$classes\\SornaPreset\\")" "Sorna Preset"
-expect_equal "open command" "$(value "$classes\\SornaPreset\\shell\\open\\command\\")" "${program}Sorna.exe \"%1\""
+expect_equal "open command" "$(value "$classes\\SornaPreset\\shell\\open\\command\\")" "\"${program}Sorna.exe\" \"%1\""
 expect_equal "icon" "$(value "$classes\\SornaPreset\\DefaultIcon\\")" "${program}Sorna.exe,-101"
 
-# The remembered choices.
+# The remembered choices, byte for byte: they also show what the screen's folder fields held
+# (the job stores them with backslashes and a closing one). The expected file is composed here
+# from the documented format: the XML declaration, two CR LF, the element with its attributes
+# in the order the job set them, escaped as XML text (anything but plain ASCII as a numeric
+# reference) and wrapped before an attribute once a line's attributes pass 60 characters,
+# then CR LF and a zero byte.
 settings=$(wine_unix_path "$appdata\\Kestrune\\Sorna\\install.xml")
 [ -f "$settings" ] || fail "no install.xml"
-grep -q 'InstalledVersion="1.8"' "$settings" || fail "install.xml lacks InstalledVersion"
+python3 - "$WINE_ROOT/install.xml.expected" SornaProperties \
+    InstalledVersion "1.8" \
+    ContentDir "$documents\\Kestrune\\Sorna\\" \
+    InstallDir "$program" \
+    PluginInstallDir "$plugins" \
+    FormatA vst32 \
+    PluginInstallDir3 "$vst3" \
+    FormatC vst3_32 <<'PYTHON'
+import sys
+out, tag, pairs = sys.argv[1], sys.argv[2], sys.argv[3:]
+plain = set("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,;:-()_+=?!$#@[]/|*%~{}'\\")
+named = {"&": "&amp;", '"': "&quot;", ">": "&gt;", "<": "&lt;"}
+def escape(text):
+    return "".join(c if c in plain else named.get(c, "&#%d;" % ord(c)) for c in text)
+text, line = "<" + tag, 0
+for name, value in zip(pairs[0::2], pairs[1::2]):
+    if line > 60:
+        text += "\r\n" + " " * (len(tag) + 1)
+        line = 0
+    attribute = ' %s="%s"' % (name, escape(value))
+    text += attribute
+    line += len(attribute)
+document = '<?xml version="1.0" encoding="UTF-8"?>\r\n\r\n' + text + "/>\r\n"
+open(out, "wb").write(document.encode("ascii") + b"\0")
+PYTHON
+cmp "$WINE_ROOT/install.xml.expected" "$settings" \
+    || fail "install.xml differs from the expected bytes: $(od -c "$settings" | head -n 20)"
 
-# The shortcut, read back through the shell's own interface.
+# The shortcut, read back through the shell's own interface: "opens" is the file that its item
+# list leads to, which is what the shell starts. Wine keeps the link's plain target path only in
+# the ANSI code page (Windows adds a Unicode copy), so that line is compared only for a target
+# the code page can hold; the item list, working folder and icon are Unicode in both.
 link=$(probe link "$desktop\\Sorna.lnk") || fail "the desktop shortcut cannot be read"
-expect_equal "shortcut" "$link" "path=${program}Sorna.exe
-arguments=
+expected_link="arguments=
 workdir=$program
 description=Spectral synthesizer
-icon=${program}Sorna.exe,0"
+icon=${program}Sorna.exe,0
+opens=${program}Sorna.exe"
+if [ "$mode" = plain ]; then
+    expected_link="path=${program}Sorna.exe
+$expected_link"
+else
+    link=$(sed '/^path=/d' <<< "$link")
+fi
+expect_equal "shortcut" "$link" "$expected_link"
+# A second reader that is not Windows' own: liblnk's lnkinfo.
+if [ "$mode" = plain ]; then
+    lnk_text=$(lnkinfo "$(wine_unix_path "$desktop\\Sorna.lnk")" 2>&1) || fail "lnkinfo cannot read the shortcut"
+    expect_equal "lnkinfo local path" "$(sed -n 's/^\tLocal path\t*: //p' <<< "$lnk_text")" "${program}Sorna.exe"
+    expect_equal "lnkinfo working directory" "$(sed -n 's/^\tWorking directory\t*: //p' <<< "$lnk_text")" "$program"
+fi
 echo "end-to-end ($mode): files, registry, install.xml and shortcut as expected"

@@ -3,12 +3,15 @@
 //   wine_probe link FILE.lnk          -> path, arguments, working directory, description, icon lines
 //   wine_probe reg [/64] VALUEPATH    -> "REG_SZ<TAB>text" or "REG_DWORD<TAB>n"; exit 1 when missing
 //   wine_probe folder personal|desktop|appdata|temp -> the shell folder's path
+//   wine_probe regcheck LIST          -> compares values with a list of expected texts (below)
+//   wine_probe hold FILE SECONDS      -> keeps FILE open without sharing; prints "held" first
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -45,6 +48,15 @@ namespace
                     text[0] = 0; link->GetWorkingDirectory (text, 1024);     print (std::wstring (L"workdir=") + text);
                     text[0] = 0; link->GetDescription (text, 1024);          print (std::wstring (L"description=") + text);
                     text[0] = 0; link->GetIconLocation (text, 1024, &icon);  print (std::wstring (L"icon=") + text + L"," + std::to_wstring (icon));
+                    // Where the shell takes a user who opens the link: its item list.
+                    PIDLIST_ABSOLUTE items = nullptr;
+                    text[0] = 0;
+                    if (SUCCEEDED (link->GetIDList (&items)) && items != nullptr)
+                    {
+                        SHGetPathFromIDListW (items, text);
+                        CoTaskMemFree (items);
+                    }
+                    print (std::wstring (L"opens=") + text);
                     status = 0;
                 }
                 persist->Release();
@@ -56,7 +68,8 @@ namespace
         return status;
     }
 
-    int readValue (std::wstring path, bool view64)
+    // Reads a value given by its full path; a trailing backslash names the key's default value.
+    bool queryValue (std::wstring path, bool view64, DWORD& type, std::wstring& text)
     {
         const struct { const wchar_t* name; HKEY key; } roots[] = {
             { L"HKEY_CURRENT_USER\\", HKEY_CURRENT_USER }, { L"HKCU\\", HKEY_CURRENT_USER },
@@ -73,18 +86,17 @@ namespace
             }
 
         if (root == nullptr)
-            return 2;
+            return false;
 
-        // As with the installer's paths, a trailing backslash names the key's default value.
         const auto split = path.rfind (L'\\');
         const auto keyPath = split == std::wstring::npos ? std::wstring() : path.substr (0, split);
         const auto valueName = split == std::wstring::npos ? path : path.substr (split + 1);
 
         HKEY key = nullptr;
         if (RegOpenKeyExW (root, keyPath.c_str(), 0, KEY_READ | (view64 ? KEY_WOW64_64KEY : 0), &key) != ERROR_SUCCESS)
-            return 1;
+            return false;
 
-        DWORD type = 0, size = 0;
+        DWORD size = 0;
         auto result = RegQueryValueExW (key, valueName.c_str(), nullptr, &type, nullptr, &size);
         std::wstring data ((size + 1) / 2 + 1, L'\0');
         if (result == ERROR_SUCCESS)
@@ -92,15 +104,93 @@ namespace
         RegCloseKey (key);
 
         if (result != ERROR_SUCCESS)
+            return false;
+
+        text = type == REG_DWORD ? std::to_wstring (*(const DWORD*) data.data()) : std::wstring (data.c_str());
+        return true;
+    }
+
+    int readValue (const std::wstring& path, bool view64)
+    {
+        DWORD type = 0;
+        std::wstring text;
+
+        if (! queryValue (path, view64, type, text))
             return 1;
 
-        if (type == REG_DWORD)
-            print (L"REG_DWORD\t" + std::to_wstring (*(const DWORD*) data.data()));
-        else if (type == REG_SZ)
-            print (L"REG_SZ\t" + std::wstring (data.c_str()));
-        else
-            print (L"TYPE" + std::to_wstring (type));
+        print (type == REG_DWORD ? L"REG_DWORD\t" + text
+             : type == REG_SZ    ? L"REG_SZ\t" + text
+                                 : L"TYPE" + std::to_wstring (type));
+        return 0;
+    }
 
+    std::wstring fromUtf8 (const std::string& text)
+    {
+        const auto size = MultiByteToWideChar (CP_UTF8, 0, text.data(), (int) text.size(), nullptr, 0);
+        std::wstring wide ((size_t) size, L'\0');
+        MultiByteToWideChar (CP_UTF8, 0, text.data(), (int) text.size(), wide.data(), size);
+        return wide;
+    }
+
+    // Compares REG_SZ values, as this 32-bit program sees them (the view the installer writes
+    // in), with a list of UTF-8 "path NUL text NUL" records and prints every difference; exit 1
+    // when any value differs or is missing.
+    int checkValues (const wchar_t* listFile)
+    {
+        auto handle = CreateFileW (listFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return 2;
+
+        std::string bytes (GetFileSize (handle, nullptr), '\0');
+        DWORD read = 0;
+        const auto ok = ReadFile (handle, bytes.data(), (DWORD) bytes.size(), &read, nullptr) && read == bytes.size();
+        CloseHandle (handle);
+        if (! ok)
+            return 2;
+
+        std::vector<std::wstring> fields;
+        for (size_t start = 0, end; (end = bytes.find ('\0', start)) != std::string::npos; start = end + 1)
+            fields.push_back (fromUtf8 (bytes.substr (start, end - start)));
+
+        if (fields.empty() || fields.size() % 2 != 0)
+            return 2;
+
+        int matching = 0, differing = 0;
+        for (size_t i = 0; i < fields.size(); i += 2)
+        {
+            DWORD type = 0;
+            std::wstring text;
+
+            if (! queryValue (fields[i], false, type, text))
+                print (L"missing: " + fields[i]);
+            else if (type != REG_SZ)
+                print (L"not REG_SZ (type " + std::to_wstring (type) + L"): " + fields[i]);
+            else if (text != fields[i + 1])
+                print (L"differs: " + fields[i] + L"\n   read: [" + text + L"]\n  meant: [" + fields[i + 1] + L"]");
+            else
+            {
+                ++matching;
+                continue;
+            }
+
+            ++differing;
+        }
+
+        print (std::to_wstring (matching) + L" values as meant, " + std::to_wstring (differing) + L" not");
+        return differing == 0 ? 0 : 1;
+    }
+
+    // Keeps a file open with no sharing at all for a while, as a running program or a virus
+    // scanner may: nobody else can open, replace or delete it meanwhile.
+    int holdFile (const wchar_t* file, int seconds)
+    {
+        auto handle = CreateFileW (file, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return 1;
+
+        print (L"held");
+        Sleep ((DWORD) seconds * 1000);
+        CloseHandle (handle);
         return 0;
     }
 
@@ -136,6 +226,12 @@ int wmain (int argc, wchar_t** argv)
 
     if (command == L"folder" && argc == 3)
         return printFolder (argv[2]);
+
+    if (command == L"regcheck" && argc == 3)
+        return checkValues (argv[2]);
+
+    if (command == L"hold" && argc == 4)
+        return holdFile (argv[2], _wtoi (argv[3]));
 
     return 2;
 }

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# A program folder whose path is longer than MAX_PATH (260 characters), remembered from an
+# earlier installation: the installer must not crash or hang, and what it reports must be true.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
+trap wine_cleanup EXIT
+wine_env_setup long-path
+
+program='C:'
+for i in $(seq -w 1 9); do program+="\\A rather long folder name, number $i"; done
+program+='\'
+[ ${#program} -gt 260 ] || fail "the test folder is only ${#program} characters long"
+wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
+wineserver -w
+
+wine "$SORNA_INSTALLER_EXE" >/dev/null 2>&1 &
+installer=$!
+window=$(wait_for_window "Sorna demo - Installer" 60) || fail "no installer window"
+sleep 2
+xdotool mousemove --window "$window" $((1 + 310 + 158)) $((26 + 623 + 17)) click 1
+
+# Either the folder check refuses the folder, or the installation runs to its report.
+outcome=
+for _ in $(seq 600); do
+    if box=$(xdotool search --onlyvisible --name '^Could not create standalone install directory$' 2>/dev/null | head -n1) && [ -n "$box" ]; then
+        outcome=refused; break
+    fi
+    if box=$(xdotool search --onlyvisible --name '^Installation Complete$' 2>/dev/null | head -n1) && [ -n "$box" ]; then
+        outcome=completed; break
+    fi
+    kill -0 "$installer" 2>/dev/null || fail "the installer ended without a box"
+    sleep 0.5
+done
+[ -n "$outcome" ] || fail "neither a warning box nor the completion box appeared"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$box")"
+import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$WINE_ROOT/box.png"
+
+folder=$(wine_unix_path "$program")
+if [ "$outcome" = completed ]; then
+    # A report without failures keeps no temporary folder; then every file must be in place.
+    xdotool windowfocus "$box" 2>/dev/null || true
+    xdotool key --window "$box" Return
+    temp=$(wine "$SORNA_WINE_PROBE" folder temp 2>/dev/null | tr -d '\r')
+    if [ ! -e "$(wine_unix_path "${temp}Sorna")" ]; then
+        for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
+            cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$name") "$folder/$name" \
+                || fail "the report has no failure, but $name is not installed intact"
+        done
+    fi
+else
+    # Refused: the installer stays open on its screen and has installed nothing.
+    [ ! -e "$folder/Sorna.exe" ] || fail "refused, yet Sorna.exe was installed"
+    kill -0 "$installer" 2>/dev/null || fail "the installer ended after the warning box"
+fi
+echo "long-path: ${#program} characters, $outcome"

@@ -187,7 +187,8 @@ void InstallProperties::saveProperties (String& errorText)
             out.writeByte (0);
             out.flush();
 
-            if (out.getStatus().failed())
+            // A full disk can cut the last write short without setting the stream's status.
+            if (out.getStatus().failed() || temp.getFile().getSize() != out.getPosition())
                 return false;
         }
 

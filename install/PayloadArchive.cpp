@@ -196,7 +196,8 @@ juce::Result PayloadArchive::unpackEntry (int index, const juce::File& targetFol
 
         out.flush();
 
-        if (out.getStatus().failed())
+        // A full disk can cut the last write short without setting the stream's status.
+        if (out.getStatus().failed() || temp.getFile().getSize() != size)
             return writeFailure;
     }
 

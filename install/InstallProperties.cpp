@@ -105,6 +105,14 @@ namespace
         if (text.containsIgnoreCase ("<!DOCTYPE") || nestingDepth (text) > deepestNesting)
             return {};
 
+        // Nor does it hold processing instructions besides the leading declaration; JUCE's
+        // parser loops for ever on one that is followed by text inside an element.
+        const auto body = text.trimStart();
+        const auto afterDeclaration = body.startsWith ("<?") ? body.fromFirstOccurrenceOf ("?>", false, false) : body;
+
+        if (afterDeclaration.contains ("<?"))
+            return {};
+
         auto root = XmlDocument (text).getDocumentElement();
 
         if (root != nullptr && ! rootElementIsClosed (text, *root))

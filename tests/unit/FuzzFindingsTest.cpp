@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "install/InstallProperties.h"
+#include "install/PayloadArchive.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
 #include "tests/support/Sandbox.h"
@@ -59,4 +60,35 @@ TEST (FuzzFindings, AProcessingInstructionBeforeTextInAnElementFallsBackInsteadO
     properties.loadProperties();
     EXPECT_FALSE (properties.isUsingRegistryFallback());
     EXPECT_EQ (properties.getSetting ("InstallDir", {}, key), "C:\\x\\");
+}
+
+TEST (FuzzFindings, AnEntryNameThatIsNotUTF8MakesTheArchiveUnreadableInsteadOfCrashing)
+{
+    Sandbox sandbox;
+    const auto target = sandbox.folder ("target");
+
+    juce::ZipFile::Builder builder;
+    builder.addEntry (new juce::MemoryInputStream ("preset", 6, true), 0, "data/presets/Pa#@ 1.srn", juce::Time (2020, 0, 1, 0, 0, 0, 0, true));
+    juce::MemoryOutputStream out;
+    builder.writeToStream (out, nullptr);
+    auto zip = out.getMemoryBlock();
+
+    // The same two bytes in the local and the central header become a broken UTF-8 sequence.
+    auto* bytes = static_cast<char*> (zip.getData());
+    int patched = 0;
+
+    for (size_t i = 0; i + 1 < zip.getSize(); ++i)
+    {
+        if (bytes[i] == '#' && bytes[i + 1] == '@')
+        {
+            bytes[i] = (char) 0xff;
+            bytes[i + 1] = (char) 0xc3;
+            ++patched;
+        }
+    }
+
+    ASSERT_EQ (patched, 2);
+    EXPECT_EQ (PayloadArchive (zip.getData(), zip.getSize()).unpackTo (target).getErrorMessage(),
+               "Failed to open the zip file for reading");
+    EXPECT_EQ (target.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 }

@@ -3,15 +3,18 @@
 #include <juce_core/juce_core.h>
 
 #include <cstdlib>
+#include <string>
 
-// Every fuzz target works in a scratch home of its own, made once per process, so that the
-// settings store and the registry stand-in find their files there and nowhere else.
+// Every fuzz target works in a scratch home of its own, made once per process below
+// $SORNA_FUZZ_SCRATCH (scripts/fuzz sets it) or /tmp, so that the settings store and the
+// registry stand-in find their files there and nowhere else.
 inline juce::File fuzzScratchHome()
 {
     static const juce::File home = []
     {
-        char pattern[] = "/tmp/sorna-fuzz-XXXXXX";
-        const juce::File folder (juce::String (::mkdtemp (pattern)));
+        const auto* scratch = std::getenv ("SORNA_FUZZ_SCRATCH");
+        auto pattern = std::string (scratch != nullptr ? scratch : "/tmp") + "/sorna-fuzz-XXXXXX";
+        const juce::File folder (juce::String (::mkdtemp (pattern.data())));
         ::setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
         ::setenv ("TMPDIR", folder.getChildFile ("tmp").getFullPathName().toRawUTF8(), 1);
         ::unsetenv ("XDG_CONFIG_HOME");

@@ -16,6 +16,77 @@ namespace
     const juce::String uninstallerName { "Uninstall.exe" };
 
     juce::String separator()  { return juce::File::getSeparatorString(); }
+
+    // A file copy that arrives whole or not at all. JUCE's own copy deletes whatever is at the
+    // destination first (an empty folder included) and can report success for a file that a
+    // full disk cut short; here the bytes go to a temporary file beside the destination, which
+    // replaces it only once all of them are on disk. A folder in the way is left alone.
+    bool copyWhole (const juce::File& source, const juce::File& destination)
+    {
+        if (! source.existsAsFile() || destination.isDirectory())
+            return false;
+
+        if (source == destination)
+            return true;
+
+        juce::FileInputStream in (source);
+
+        if (! in.openedOk())
+            return false;
+
+        const auto size = in.getTotalLength();
+        juce::TemporaryFile temp (destination);
+
+        {
+            juce::FileOutputStream out (temp.getFile());
+
+            if (! out.openedOk() || out.writeFromInputStream (in, -1) != size)
+                return false;
+
+            out.flush();
+
+            if (out.getStatus().failed() || temp.getFile().getSize() != size)
+                return false;
+        }
+
+        return temp.getFile().replaceFileIn (destination);
+    }
+
+    // The recursive folder copy, with every file copied whole; stops at the first failure.
+    bool copyFolderWhole (const juce::File& source, const juce::File& destination)
+    {
+        if (! source.isDirectory() || destination.createDirectory().failed())
+            return false;
+
+        for (const auto& file : source.findChildFiles (juce::File::findFiles, false))
+            if (! copyWhole (file, destination.getChildFile (file.getFileName())))
+                return false;
+
+        for (const auto& folder : source.findChildFiles (juce::File::findDirectories, false))
+            if (! copyFolderWhole (folder, destination.getChildFile (folder.getFileName())))
+                return false;
+
+        return true;
+    }
+
+    // A move is a rename on one volume; across volumes JUCE falls back to a copy that a full
+    // disk can cut short, so the result is measured and a cut-off file is not left in place.
+    bool moveWhole (const juce::File& source, const juce::File& destination)
+    {
+        if (! source.existsAsFile() || destination.isDirectory())
+            return false;
+
+        const auto size = source.getSize();
+
+        if (! source.moveFileTo (destination))
+            return false;
+
+        if (destination.getSize() == size)
+            return true;
+
+        destination.deleteFile();
+        return false;
+    }
 }
 
 using FolderText::normaliseFolder;
@@ -148,7 +219,7 @@ void InstallJob::copyContent (const juce::File& data, const juce::String& conten
         const auto source = data.getChildFile (content.name);
         const juce::File destination (contentFolder + content.name);
 
-        if (! source.copyDirectoryTo (destination))
+        if (! copyFolderWhole (source, destination))
             errorText << content.failure << source.getFullPathName() << " to " << destination.getFullPathName() << ".\n";
 
         if (content.progressAfter > 0.0)
@@ -189,7 +260,7 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
     progress.setStatusMessage ("Moving executable");
     const auto executableSource = temporaryFolder.getChildFile (executableName);
 
-    if (! executableSource.moveFileTo (executable))
+    if (! moveWhole (executableSource, executable))
         errorText << "Failed to move executable from " << executableSource.getFullPathName()
                   << " to " << executable.getFullPathName() << ".\n";
 
@@ -207,7 +278,7 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
     const auto uninstallerSource = temporaryFolder.getChildFile (uninstallerName);
     const auto uninstaller = juce::File (folder + uninstallerName);
 
-    if (! uninstallerSource.moveFileTo (uninstaller))
+    if (! moveWhole (uninstallerSource, uninstaller))
         errorText << "Failed to move " << uninstallerSource.getFullPathName()
                   << " to " << uninstaller.getFullPathName() << ".\n";
 
@@ -230,6 +301,6 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
 
 void InstallJob::copyFile (const juce::File& source, const juce::File& destination)
 {
-    if (! source.copyFileTo (destination))
+    if (! copyWhole (source, destination))
         errorText << "Failed to copy " << source.getFullPathName() << " to " << destination.getFullPathName() << ".\n";
 }

@@ -105,6 +105,14 @@ namespace
         if (text.containsIgnoreCase ("<!DOCTYPE") || nestingDepth (text) > deepestNesting)
             return {};
 
+        // Nor does it hold processing instructions besides the leading declaration; JUCE's
+        // parser loops for ever on one that is followed by text inside an element.
+        const auto body = text.trimStart();
+        const auto afterDeclaration = body.startsWith ("<?") ? body.fromFirstOccurrenceOf ("?>", false, false) : body;
+
+        if (afterDeclaration.contains ("<?"))
+            return {};
+
         auto root = XmlDocument (text).getDocumentElement();
 
         if (root != nullptr && ! rootElementIsClosed (text, *root))
@@ -187,7 +195,8 @@ void InstallProperties::saveProperties (String& errorText)
             out.writeByte (0);
             out.flush();
 
-            if (out.getStatus().failed())
+            // A full disk can cut the last write short without setting the stream's status.
+            if (out.getStatus().failed() || temp.getFile().getSize() != out.getPosition())
                 return false;
         }
 

@@ -103,9 +103,13 @@ void PayloadArchive::readChecksums (const juce::uint8* data, size_t size)
                 return;
 
             auto nameLength = readLE16 (data + pos + 28);
+            const auto* name = reinterpret_cast<const char*> (data + pos + 46);
 
+            // ZipFile keeps a name's bytes as they are, and JUCE's string functions read past
+            // the end of a malformed UTF-8 sequence: an archive with one is not used at all.
             if (pos + 46 + nameLength > end
-                 || String::fromUTF8 ((const char*) data + pos + 46, (int) nameLength) != zip.getEntry (i)->filename)
+                 || ! CharPointer_UTF8::isValidString (name, (int) nameLength)
+                 || String::fromUTF8 (name, (int) nameLength) != zip.getEntry (i)->filename)
                 return;
 
             found.add (readLE32 (data + pos + 16));

@@ -9,7 +9,9 @@ juce::String FolderText::normaliseFolder (const juce::String& folderText)
 {
     auto folder = folderText;
 
-    if (! folder.endsWithChar ('/') && ! folder.endsWithChar ('\\'))
+    // Only a real separator closes the folder: on Linux a final backslash is part of the name,
+    // and the files must go inside the folder of that name, not beside it.
+    if (! folder.endsWithChar ('/') && ! folder.endsWithChar (juce::File::getSeparatorChar()))
         folder += juce::File::getSeparatorString();
 
     return withPlatformSeparators (folder);

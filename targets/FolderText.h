@@ -10,7 +10,8 @@ namespace FolderText
     // Every "/" becomes the platform's separator (nothing changes where that is "/").
     juce::String withPlatformSeparators (const juce::String& path);
 
-    // A closing separator unless the text already ends in "/" or "\", then platform separators:
+    // A closing separator unless the text already ends in "/" or the platform's separator ("\" on
+    // Windows; on Linux a final "\" is part of the name), then platform separators:
     // "C:/x" becomes "C:\x\" on Windows, and an empty text becomes the separator alone.
     juce::String normaliseFolder (const juce::String& folderText);
 

@@ -541,7 +541,8 @@ namespace
             const bool ok = doc.write (out);
             out.flush();
 
-            if (! ok || out.getStatus().failed())
+            // A full disk can cut the last write short without setting the stream's status.
+            if (! ok || out.getStatus().failed() || temp.getFile().getSize() != out.getPosition())
                 return false;
         }
 

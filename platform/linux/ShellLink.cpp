@@ -245,7 +245,8 @@ namespace
 
             stream.flush();
 
-            if (stream.getStatus().failed())
+            // A full disk can cut the last write short without setting the stream's status.
+            if (stream.getStatus().failed() || temporary.getFile().getSize() != (juce::int64) data.getSize())
                 return saveFailureCode (linkFile);
         }
 

@@ -139,7 +139,8 @@ TEST_F (ScreenInteraction, CancelledRunRemovesTheStandaloneFolderItCreatedButNot
         ASSERT_TRUE (answer.answered());
     }
     EXPECT_TRUE (programs.getChildFile ("mine.txt").existsAsFile());
-    EXPECT_EQ (quitRequests, 0);
+    EXPECT_EQ (quitRequests, 0);    EXPECT_EQ (PayloadCheck().damagedAfterJob (screen->getInstallOptions(), sandbox.documents().getChildFile ("Kestrune/Sorna"),
+                                               screen->getErrorText()).joinIntoString ("\n"), String());
 }
 
 TEST_F (ScreenInteraction, FinishedRunShowsTheCompletionBoxThenQuits)
@@ -159,7 +160,8 @@ TEST_F (ScreenInteraction, FinishedRunShowsTheCompletionBoxThenQuits)
     EXPECT_EQ (d.buttons, juce::StringArray ("Ok"));
     EXPECT_EQ (quitRequests, 1);
     EXPECT_EQ (screen->getErrorText(), "");
-    EXPECT_TRUE (PayloadCheck().matches (plugins.getChildFile ("Sorna.dll"), "Sorna.dll"));
+    EXPECT_TRUE (PayloadCheck().matches (plugins.getChildFile ("Sorna.dll"), "Sorna.dll"));    EXPECT_EQ (PayloadCheck().damagedAfterJob (screen->getInstallOptions(), sandbox.documents().getChildFile ("Kestrune/Sorna"),
+                                               screen->getErrorText()).joinIntoString ("\n"), String());
 }
 
 TEST_F (ScreenInteraction, FinishedRunWithErrorsListsThem)
@@ -179,5 +181,6 @@ TEST_F (ScreenInteraction, FinishedRunWithErrorsListsThem)
     EXPECT_EQ (d.title, "Installation Complete");
     EXPECT_TRUE (d.message.startsWith ("Thank you for installing Sorna!\nThe following errors occurred during installation:\nFailed to copy "))
         << d.message;
-    EXPECT_EQ (quitRequests, 1);
+    EXPECT_EQ (quitRequests, 1);    EXPECT_EQ (PayloadCheck().damagedAfterJob (screen->getInstallOptions(), sandbox.documents().getChildFile ("Kestrune/Sorna"),
+                                               screen->getErrorText()).joinIntoString ("\n"), String());
 }

@@ -1,5 +1,7 @@
 #include "tests/support/PayloadCheck.h"
+#include "install/InstallOptions.h"
 #include "install/PayloadArchive.h"
+#include "targets/FolderText.h"
 
 PayloadCheck::PayloadCheck() : PayloadCheck (PayloadArchive::embeddedData(), PayloadArchive::embeddedSize()) {}
 
@@ -72,6 +74,38 @@ juce::StringArray PayloadCheck::damagedFilesIn (const juce::File& installedFolde
 
         if (! matches (file, name))
             damaged.add (name);
+    }
+
+    return damaged;
+}
+
+juce::StringArray PayloadCheck::damagedAfterJob (const InstallOptions& options, const juce::File& contentFolder,
+                                                 const juce::String& errorText) const
+{
+    auto damaged = damagedFilesIn (contentFolder, "data/", errorText);
+
+    juce::StringArray folders (options.standaloneFolder);
+
+    for (const auto& row : options.pluginRows)
+        folders.add (row.folder);
+
+    for (const auto& text : folders)
+    {
+        const auto normalised = FolderText::normaliseFolder (text);
+
+        if (normalised.length() < 2)
+            continue;
+
+        const juce::File folder (normalised);
+
+        for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFiles))
+        {
+            const auto& file = entry.getFile();
+
+            if (zip.getEntry (file.getFileName()) != nullptr && ! errorText.contains (file.getFullPathName())
+                && ! matches (file, file.getFileName()))
+                damaged.addIfNotAlreadyThere (folder.getFullPathName() + ": " + file.getFileName());
+        }
     }
 
     return damaged;

@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+struct InstallOptions;
+
 // Compares installed files with the entries of the payload they came from.
 class PayloadCheck
 {
@@ -26,6 +28,13 @@ public:
     // errorText) equals the payload entry of the same name; returns the ones that do not.
     juce::StringArray damagedFilesIn (const juce::File& installedFolder, const juce::String& folderEntry,
                                       const juce::String& errorText) const;
+
+    // What a job run with these options left where it installs: every file below the content
+    // folder, and every file in a used plug-in folder or the stand-alone folder that carries
+    // an entry's name (others are the user's), equals its entry unless errorText names it.
+    // Returns the damaged ones. Any test that runs the job can call it afterwards.
+    juce::StringArray damagedAfterJob (const InstallOptions& options, const juce::File& contentFolder,
+                                       const juce::String& errorText) const;
 
 private:
     juce::MemoryInputStream stream;

@@ -55,10 +55,13 @@ namespace
             options.standaloneFolder = standalone.getFullPathName();
         }
 
+        // Runs the job, then checks that nothing it left as installed differs from the payload.
         bool runJob()
         {
             InstallJob job (options, *properties, errorText, progress);
-            return job.run();
+            const auto ended = job.run();
+            EXPECT_EQ (payload.damagedAfterJob (options, File (job.getContentFolder()), errorText).joinIntoString ("\n"), String());
+            return ended;
         }
 
         File contentFolder() const  { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
@@ -79,9 +82,9 @@ TEST_F (InstallJobTest, CleanRunInstallsEverythingAndLeavesNoTrace)
     EXPECT_EQ (errorText, "");
 
     EXPECT_EQ (payload.countFilesBelow ("data/presets/"), 275);
-    EXPECT_EQ (payload.differencesBelow ("data/presets/", contentFolder().getChildFile ("presets")), juce::StringArray());
-    EXPECT_EQ (payload.differencesBelow ("data/mesh/", contentFolder().getChildFile ("mesh")), juce::StringArray());
-    EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")), juce::StringArray());
+    EXPECT_EQ (payload.differencesBelow ("data/presets/", contentFolder().getChildFile ("presets")).joinIntoString ("\n"), String());
+    EXPECT_EQ (payload.differencesBelow ("data/mesh/", contentFolder().getChildFile ("mesh")).joinIntoString ("\n"), String());
+    EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
     EXPECT_TRUE (contentFolder().getChildFile ("mesh/ir/Instrument").isDirectory());
 
     EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
@@ -90,7 +93,7 @@ TEST_F (InstallJobTest, CleanRunInstallsEverythingAndLeavesNoTrace)
     EXPECT_TRUE (payload.matches (standalone.getChildFile ("ipp_srn.dll"), "ipp_srn.dll"));
     EXPECT_TRUE (payload.matches (standalone.getChildFile ("ipp_srn64.dll"), "ipp_srn64.dll"));
     EXPECT_TRUE (payload.matches (standalone.getChildFile ("Uninstall.exe"), "Uninstall.exe"));
-    EXPECT_EQ (payload.damagedFilesIn (contentFolder(), "data/", errorText), juce::StringArray());
+    EXPECT_EQ (payload.damagedFilesIn (contentFolder(), "data/", errorText).joinIntoString ("\n"), String());
 
     EXPECT_FALSE (temporaryFolder().exists());
     EXPECT_TRUE (sandbox.desktop().getChildFile ("Sorna.lnk").existsAsFile());
@@ -166,6 +169,7 @@ TEST_F (InstallJobTest, OneLetterFoldersAndARowWithoutFormat)
     EXPECT_TRUE (errorText.startsWith (copyLine)) << errorText;
     EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
     EXPECT_TRUE (temporaryFolder().isDirectory());
+    EXPECT_TRUE (plugins32.isDirectory()) << "the failed copy removed the user's folder";
 }
 
 TEST_F (InstallJobTest, StopAtEachPointKeepsWhatWasDoneAndSavesNothing)
@@ -210,7 +214,8 @@ TEST_F (InstallJobTest, ARunAfterAStopAddsItsLinesToTheEarlierOnes)
 
 TEST_F (InstallJobTest, FailedUnpackingStillRunsEveryStepAndEachAddsItsLine)
 {
-    temporaryFolder().replaceWithText ("a file where the temporary folder should be");
+    const String inTheWay ("a file where the temporary folder should be");
+    temporaryFolder().replaceWithText (inTheWay);
     ASSERT_TRUE (runJob());
 
     const juce::StringArray lines = juce::StringArray::fromLines (errorText);
@@ -225,7 +230,7 @@ TEST_F (InstallJobTest, FailedUnpackingStillRunsEveryStepAndEachAddsItsLine)
                           + " to " + standalone.getChildFile ("Sorna.exe").getFullPathName() + ".");
     EXPECT_TRUE (errorText.contains ("Failed to move " + temporaryFolder().getChildFile ("Uninstall.exe").getFullPathName()));
     EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
-    EXPECT_TRUE (temporaryFolder().existsAsFile());
+    EXPECT_EQ (temporaryFolder().loadFileAsString(), inTheWay);
     EXPECT_EQ (saved ("InstalledVersion"), "1.8");
 }
 

@@ -1,0 +1,481 @@
+// The job where things go wrong: a damaged payload, a full disk, things in the way, unusable
+// remembered data and a user who cancels again and again. Whatever happens, every failure is
+// reported, nothing left as installed is damaged, and the user's own files survive.
+#include <gtest/gtest.h>
+
+#include "app/Product.h"
+#include "install/InstallJob.h"
+#include "install/InstallProperties.h"
+#include "install/PayloadArchive.h"
+#include "install/RegistryRecords.h"
+#include "platform/Registry.h"
+#include "platform/SpecialFolders.h"
+#include "tests/support/PayloadCheck.h"
+#include "tests/support/Sandbox.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+    using juce::File;
+    using juce::String;
+    using juce::StringArray;
+
+    // Stops the job at its n-th stop point (none when 0) and notes what it heard.
+    struct Progress : public InstallProgress
+    {
+        int stopAtPoint = 0;
+        int pointsSeen = 0;
+        StringArray statuses;
+        std::function<void (const String&)> onStatus;
+
+        void setStatusMessage (const String& s) override
+        {
+            statuses.add (s);
+
+            if (onStatus)
+                onStatus (s);
+        }
+
+        void setProgress (double) override {}
+        bool shouldStop() override { return ++pointsSeen == stopAtPoint; }
+    };
+
+    struct JobReliability : public ::testing::Test
+    {
+        Sandbox sandbox;
+        InstallOptions options;
+        std::unique_ptr<InstallProperties> properties;
+        String errorText;
+        Progress progress;
+        File plugins32, plugins3, standalone;
+
+        void SetUp() override
+        {
+            sandbox.home().setAsCurrentWorkingDirectory();
+            plugins32 = sandbox.folder ("VstPlugins");
+            plugins3 = sandbox.folder ("VST3");
+            standalone = sandbox.folder ("Programs/Kestrune/Sorna");
+
+            options.pluginRows.add ({ plugins32.getFullPathName(), 1 });
+            options.pluginRows.add ({ String(), 2 });
+            options.pluginRows.add ({ plugins3.getFullPathName(), 3 });
+            options.standaloneFolder = standalone.getFullPathName();
+            loadProperties();
+        }
+
+        void loadProperties()
+        {
+            properties = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
+            properties->loadProperties();
+        }
+
+        bool runJob (const PayloadCheck& payload = PayloadCheck(), const juce::MemoryBlock* payloadBytes = nullptr)
+        {
+            InstallJob job (options, *properties, errorText, progress);
+
+            if (payloadBytes != nullptr)
+                job.setPayload (payloadBytes->getData(), payloadBytes->getSize());
+
+            const auto ended = job.run();
+            EXPECT_EQ (payload.damagedAfterJob (options, contentFolder(), errorText).joinIntoString ("\n"), String());
+            return ended;
+        }
+
+        File contentFolder() const   { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
+        File temporaryFolder() const { return sandbox.temp().getChildFile ("Sorna"); }
+        File savedProperties() const { return sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml"); }
+        String tmp (const String& name) const { return temporaryFolder().getChildFile (name).getFullPathName(); }
+        String content (const String& name) const { return contentFolder().getChildFile (name).getFullPathName(); }
+        String installed (const String& name) const { return standalone.getChildFile (name).getFullPathName(); }
+
+        String contentLines (const StringArray& which) const
+        {
+            String lines;
+
+            if (which.contains ("presets"))
+                lines << "Failed to move presets from " << tmp ("data/presets") << " to " << content ("presets") << ".\n";
+            if (which.contains ("mesh"))
+                lines << "Failed to move mesh presets from " << tmp ("data/mesh") << " to " << content ("mesh") << ".\n";
+            if (which.contains ("tutorials"))
+                lines << "Failed to copy tutorial files from " << tmp ("data/tutorials") << " to " << content ("tutorials") << ".\n";
+
+            return lines;
+        }
+
+        // Files the job's own temporary copies could have left behind.
+        StringArray leftoverTemporaries() const
+        {
+            StringArray found;
+
+            for (const auto& entry : juce::RangedDirectoryIterator (sandbox.home(), true, "*", File::findFiles))
+                if (entry.getFile().getFileName().contains ("_temp"))
+                    found.add (entry.getFile().getFullPathName());
+
+            return found;
+        }
+    };
+
+    //==============================================================================
+    struct LocalEntry
+    {
+        size_t dataOffset = 0, compressedSize = 0;
+        int method = -1;
+    };
+
+    // Finds an entry's local header in a ZIP image and reads where its stored bytes are.
+    LocalEntry findLocalEntry (const juce::MemoryBlock& zip, const String& name)
+    {
+        const auto* bytes = static_cast<const juce::uint8*> (zip.getData());
+        const auto utf8 = name.toStdString();
+
+        for (size_t pos = 0; pos + 30 + utf8.size() <= zip.getSize(); ++pos)
+        {
+            if (juce::ByteOrder::littleEndianInt (bytes + pos) != 0x04034b50
+                || std::string ((const char*) bytes + pos + 30, utf8.size()) != utf8
+                || juce::ByteOrder::littleEndianShort (bytes + pos + 26) != utf8.size())
+                continue;
+
+            LocalEntry e;
+            e.method = juce::ByteOrder::littleEndianShort (bytes + pos + 8);
+            e.compressedSize = juce::ByteOrder::littleEndianInt (bytes + pos + 18);
+            e.dataOffset = pos + 30 + utf8.size() + juce::ByteOrder::littleEndianShort (bytes + pos + 28);
+            return e;
+        }
+
+        return {};
+    }
+
+    juce::MemoryBlock embeddedCopy()
+    {
+        return { PayloadArchive::embeddedData(), PayloadArchive::embeddedSize() };
+    }
+
+    // The first file entry below a folder entry that is stored (method 0) or deflated (8).
+    String firstEntryBelow (const juce::MemoryBlock& zip, const String& folder, int method)
+    {
+        juce::MemoryInputStream in (zip, false);
+        juce::ZipFile archive (in);
+
+        for (int i = 0; i < archive.getNumEntries(); ++i)
+        {
+            const auto* e = archive.getEntry (i);
+
+            if (e->filename.startsWith (folder) && ! e->filename.endsWithChar ('/') && e->uncompressedSize > 1000
+                && findLocalEntry (zip, e->filename).method == method)
+                return e->filename;
+        }
+
+        return {};
+    }
+}
+
+//==============================================================================
+TEST_F (JobReliability, ADamagedDeflatedEntryStopsTheUnpackingAndEveryLaterStepAddsItsLine)
+{
+    auto zip = embeddedCopy();
+    const String damagedName ("Sorna.exe");
+    const auto local = findLocalEntry (zip, damagedName);
+    ASSERT_EQ (local.method, 8) << "the executable is expected to be deflated";
+    static_cast<char*> (zip.getData())[local.dataOffset + local.compressedSize / 2] ^= 0x20;
+
+    // The job's copies are compared with the intact payload: nothing damaged may pass.
+    ASSERT_TRUE (runJob (PayloadCheck(), &zip));
+
+    // Everything after the executable in the archive is missing: the dsp libraries, the
+    // uninstaller and the content. The plug-ins come before it and are installed.
+    String expected;
+    expected << "Could not decompress files to temporary directory: Damaged file in the installer: " << damagedName << "\n"
+             << contentLines ({ "presets", "mesh", "tutorials" })
+             << "Failed to move executable from " << tmp ("Sorna.exe") << " to " << installed ("Sorna.exe") << ".\n"
+             << "Failed to copy " << tmp ("ipp_srn.dll") << " to " << installed ("ipp_srn.dll") << ".\n"
+             << "Failed to copy " << tmp ("ipp_srn64.dll") << " to " << installed ("ipp_srn64.dll") << ".\n"
+             << "Failed to move " << tmp ("Uninstall.exe") << " to " << installed ("Uninstall.exe") << ".\n"
+             << Product::administratorHint();
+    EXPECT_EQ (errorText, expected);
+
+    EXPECT_FALSE (temporaryFolder().getChildFile (damagedName).exists());
+    EXPECT_FALSE (standalone.getChildFile (damagedName).exists());
+    EXPECT_TRUE (temporaryFolder().getChildFile ("Sorna.dll").existsAsFile()) << "the temporary folder stays";
+    EXPECT_TRUE (PayloadCheck().matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
+    EXPECT_TRUE (progress.statuses.contains ("Cleaning up files..."));
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+    EXPECT_TRUE (savedProperties().existsAsFile());
+}
+
+TEST_F (JobReliability, ADamagedStoredEntryIsNamedAndNeverInstalled)
+{
+    auto zip = embeddedCopy();
+    const auto damagedName = firstEntryBelow (zip, "data/tutorials/", 0);
+    ASSERT_TRUE (damagedName.isNotEmpty()) << "no stored tutorial in the payload";
+    const auto local = findLocalEntry (zip, damagedName);
+    static_cast<char*> (zip.getData())[local.dataOffset + local.compressedSize / 2] ^= 0x01;
+
+    ASSERT_TRUE (runJob (PayloadCheck(), &zip));
+
+    // The content folders already exist in the temporary folder, so the copies go through
+    // with what was unpacked; only the damaged file and those after it are missing.
+    EXPECT_EQ (errorText, "Could not decompress files to temporary directory: Damaged file in the installer: "
+                              + damagedName + "\n" + Product::administratorHint());
+    const auto relative = damagedName.fromFirstOccurrenceOf ("data/", false, false);
+    EXPECT_FALSE (temporaryFolder().getChildFile (damagedName).exists());
+    EXPECT_FALSE (contentFolder().getChildFile (relative).exists());
+    EXPECT_TRUE (temporaryFolder().isDirectory());
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+}
+
+//==============================================================================
+namespace
+{
+    // Runs the job in a child process whose files may not grow past limitBytes, as on a disk
+    // that fills up; SIGXFSZ is ignored so that writes fail instead of killing the process.
+    // The limit starts either at once or when the job reaches its first status after the
+    // unpacking. Returns the child's errorText, or a note on how the child ended.
+    String runWithFileSizeLimit (JobReliability& test, rlim_t limitBytes, bool fromTheStart)
+    {
+        int pipeEnds[2];
+
+        if (pipe (pipeEnds) != 0)
+            return "<no pipe>";
+
+        const auto child = fork();
+
+        if (child == 0)
+        {
+            close (pipeEnds[0]);
+            std::signal (SIGXFSZ, SIG_IGN);
+
+            auto limit = [limitBytes]
+            {
+                rlimit r {};
+                getrlimit (RLIMIT_FSIZE, &r);
+                r.rlim_cur = limitBytes;
+                setrlimit (RLIMIT_FSIZE, &r);
+            };
+
+            if (fromTheStart)
+                limit();
+            else
+                test.progress.onStatus = [limit] (const String& s) { if (s == "Creating content directory") limit(); };
+
+            InstallJob job (test.options, *test.properties, test.errorText, test.progress);
+            const auto ended = job.run();
+            const auto report = String (ended ? "ended\n" : "stopped\n") + test.errorText;
+            const auto* utf8 = report.toRawUTF8();
+            auto remaining = strlen (utf8);
+
+            for (ssize_t n; remaining > 0 && (n = write (pipeEnds[1], utf8, remaining)) > 0; utf8 += n)
+                remaining -= (size_t) n;
+
+            close (pipeEnds[1]);
+            _exit (0);
+        }
+
+        close (pipeEnds[1]);
+        juce::MemoryOutputStream received;
+        char buffer[4096];
+
+        for (ssize_t n; (n = read (pipeEnds[0], buffer, sizeof (buffer))) > 0;)
+            received.write (buffer, (size_t) n);
+
+        close (pipeEnds[0]);
+        int status = 0;
+        waitpid (child, &status, 0);
+
+        if (! WIFEXITED (status) || WEXITSTATUS (status) != 0)
+            return "<child ended with status " + String (status) + ">";
+
+        const auto report = received.toString();
+
+        if (! report.startsWith ("ended\n"))
+            return "<job did not run to its end>";
+
+        return report.fromFirstOccurrenceOf ("\n", false, false);
+    }
+
+    void writePreviousProperties (const File& file, const String& notes)
+    {
+        file.getParentDirectory().createDirectory();
+        file.replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<SornaProperties InstallDir=\"C:\\Earlier\\\" Notes=\""
+                              + notes + "\"/>\r\n");
+    }
+}
+
+TEST_F (JobReliability, AFullDiskGivesTheFailureLinesLeavesNoCutOffFileAndKeepsTheRememberedChoices)
+{
+    // A previous install.xml that a new save cannot fit under the limit.
+    writePreviousProperties (savedProperties(), String::repeatedString ("earlier choices ", 1000));
+    const auto previousBytes = savedProperties().loadFileAsString();
+    loadProperties();
+
+    // Some presets (3 to 10 kB) fit under the limit and some do not; no plug-in does.
+    const auto lines = runWithFileSizeLimit (*this, 7000, false);
+    ASSERT_FALSE (lines.startsWith ("<")) << lines;
+
+    EXPECT_TRUE (lines.startsWith (contentLines ({ "presets", "mesh", "tutorials" })
+                                   + "Failed to copy " + tmp ("Sorna.dll") + " to " + plugins32.getChildFile ("Sorna.dll").getFullPathName() + ".\n"
+                                   + "Failed to copy " + tmp ("Sorna.vst3") + " to " + plugins3.getChildFile ("Sorna.vst3").getFullPathName() + ".\n"))
+        << lines;
+
+    // The executable and uninstaller are moved within one disk, which needs no space.
+    EXPECT_FALSE (lines.contains ("Failed to move executable"));
+    EXPECT_TRUE (lines.contains ("Failed to copy " + tmp ("ipp_srn.dll") + " to " + installed ("ipp_srn.dll") + ".\n"));
+    EXPECT_TRUE (lines.contains ("Failed to copy " + tmp ("ipp_srn64.dll") + " to " + installed ("ipp_srn64.dll") + ".\n"));
+    EXPECT_TRUE (lines.contains (Product::administratorHint() + "Failed to write a required properties file: "
+                                 + savedProperties().getFullPathName())) << lines;
+
+    EXPECT_EQ (savedProperties().loadFileAsString(), previousBytes);
+    EXPECT_EQ (PayloadCheck().damagedAfterJob (options, contentFolder(), lines).joinIntoString ("\n"), String());
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+    EXPECT_FALSE (plugins32.getChildFile ("Sorna.dll").exists());
+    EXPECT_TRUE (PayloadCheck().matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
+}
+
+TEST_F (JobReliability, ADiskFullFromTheStartStopsTheUnpackingAndTheJobStillEnds)
+{
+    writePreviousProperties (savedProperties(), "kept");
+    const auto previousBytes = savedProperties().loadFileAsString();
+    loadProperties();
+
+    // Small enough that not even the new install.xml fits.
+    const auto lines = runWithFileSizeLimit (*this, 200, true);
+    ASSERT_FALSE (lines.startsWith ("<")) << lines;
+
+    EXPECT_TRUE (lines.startsWith ("Could not decompress files to temporary directory: Failed to write to target file: "
+                                   + tmp ("Sorna.dll") + "\n" + contentLines ({ "presets", "mesh", "tutorials" })))
+        << lines;
+    EXPECT_TRUE (lines.contains ("Failed to move executable from " + tmp ("Sorna.exe") + " to " + installed ("Sorna.exe") + ".\n"));
+    EXPECT_TRUE (lines.contains (Product::administratorHint())) << lines;
+    EXPECT_EQ (savedProperties().loadFileAsString(), previousBytes);
+    EXPECT_FALSE (temporaryFolder().getChildFile ("Sorna.dll").exists());
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+}
+
+//==============================================================================
+TEST_F (JobReliability, ThingsInTheWayAreReportedAndLeftAsTheyWere)
+{
+    // A file where the first plug-in folder should be.
+    const auto pluginsFile = sandbox.home().getChildFile ("PluginsFile");
+    ASSERT_TRUE (pluginsFile.replaceWithText ("the user's own file"));
+    options.pluginRows.getReference (0).folder = pluginsFile.getFullPathName();
+
+    // A folder, with the user's file in it, where the VST3 plug-in should go.
+    const auto folderInTheWay = plugins3.getChildFile ("Sorna.vst3");
+    ASSERT_TRUE (folderInTheWay.getChildFile ("mine.txt").create().wasOk());
+
+    // An empty folder where the uninstaller should go: a folder is never removed.
+    ASSERT_TRUE (standalone.getChildFile ("Uninstall.exe").createDirectory().wasOk());
+
+    // A file where the content folder should be.
+    ASSERT_TRUE (contentFolder().getParentDirectory().createDirectory().wasOk());
+    ASSERT_TRUE (contentFolder().replaceWithText ("not a folder"));
+    const auto reason = contentFolder().createDirectory().getErrorMessage();
+
+    ASSERT_TRUE (runJob());
+
+    String expected;
+    expected << "Failed to create subfolder in documents directory: " << reason << "\n"
+             << contentLines ({ "presets", "mesh", "tutorials" })
+             << "Failed to copy " << tmp ("Sorna.dll") << " to " << pluginsFile.getChildFile ("Sorna.dll").getFullPathName() << ".\n"
+             << "Failed to copy " << tmp ("Sorna.vst3") << " to " << folderInTheWay.getFullPathName() << ".\n"
+             << "Failed to move " << tmp ("Uninstall.exe") << " to " << installed ("Uninstall.exe") << ".\n"
+             << Product::administratorHint();
+    EXPECT_EQ (errorText, expected);
+
+    EXPECT_EQ (pluginsFile.loadFileAsString(), "the user's own file");
+    EXPECT_TRUE (folderInTheWay.getChildFile ("mine.txt").existsAsFile());
+    EXPECT_TRUE (standalone.getChildFile ("Uninstall.exe").isDirectory());
+    EXPECT_EQ (contentFolder().loadFileAsString(), "not a folder");
+    EXPECT_TRUE (PayloadCheck().matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+}
+
+TEST_F (JobReliability, AFileWhereAContentSubfolderShouldBeStopsOnlyThatCopy)
+{
+    ASSERT_TRUE (contentFolder().getChildFile ("mesh").create().wasOk());
+    ASSERT_TRUE (contentFolder().getChildFile ("mesh").replaceWithText ("the user's notes"));
+
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, contentLines ({ "mesh" }) + Product::administratorHint());
+    EXPECT_EQ (contentFolder().getChildFile ("mesh").loadFileAsString(), "the user's notes");
+    EXPECT_EQ (PayloadCheck().differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
+}
+
+//==============================================================================
+TEST_F (JobReliability, ASuccessfulRunReplacesUnusableRememberedDataCleanly)
+{
+    // Binary noise as install.xml and a registry stand-in cut off in the middle of a value.
+    juce::MemoryBlock noise (64 * 1024);
+    juce::Random (3).fillBitsRandomly (noise.getData(), noise.getSize());
+    savedProperties().getParentDirectory().createDirectory();
+    ASSERT_TRUE (savedProperties().replaceWithData (noise.getData(), noise.getSize()));
+    ASSERT_TRUE (Registry::standInFile().replaceWithText ("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kest"));
+    loadProperties();
+    ASSERT_TRUE (properties->isUsingRegistryFallback());
+
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+
+    juce::MemoryBlock saved;
+    ASSERT_TRUE (savedProperties().loadFileAsData (saved));
+    ASSERT_GT (saved.getSize(), 0u);
+    EXPECT_EQ (saved[saved.getSize() - 1], 0) << "a saved file ends with a zero byte";
+
+    InstallProperties reloaded (SpecialFolders::applicationData());
+    reloaded.loadProperties();
+    EXPECT_FALSE (reloaded.isUsingRegistryFallback());
+    EXPECT_EQ (reloaded.getRootElement()->getTagName(), "SornaProperties");
+    EXPECT_EQ (reloaded.getSetting ("InstallDir", {}, {}), standalone.getFullPathName() + File::getSeparatorString());
+    EXPECT_EQ (reloaded.getSetting ("FormatC", {}, {}), "vst3_32");
+    EXPECT_EQ (Registry::getValue (RegistryRecords::uninstallKeyPath() + "DisplayName"), "Sorna 1.8");
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+}
+
+//==============================================================================
+TEST_F (JobReliability, ACancelStormEndsInTheStateOfACleanRun)
+{
+    const auto seed = juce::Time::currentTimeMillis();
+    SCOPED_TRACE ("seed " + String (seed));
+    juce::Random random (seed);
+
+    for (int run = 0; run < 10; ++run)
+    {
+        progress = {};
+        progress.stopAtPoint = 1 + random.nextInt (4);
+        options.createDesktopShortcut = random.nextBool();
+        ASSERT_FALSE (runJob()) << "run " << run;
+        ASSERT_EQ (progress.pointsSeen, progress.stopAtPoint);
+        ASSERT_FALSE (savedProperties().exists()) << "a stopped run saved the choices";
+    }
+
+    EXPECT_EQ (errorText, "") << "a stopped run of a clean installation reported failures";
+
+    progress = {};
+    options.createDesktopShortcut = true;
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+
+    const PayloadCheck payload;
+    EXPECT_FALSE (temporaryFolder().exists());
+    EXPECT_EQ (payload.differencesBelow ("data/", contentFolder()).joinIntoString ("\n"), String());
+    EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
+    EXPECT_TRUE (payload.matches (plugins3.getChildFile ("Sorna.vst3"), "Sorna.vst3"));
+
+    for (auto name : { "Sorna.exe", "ipp_srn.dll", "ipp_srn64.dll", "Uninstall.exe" })
+        EXPECT_TRUE (payload.matches (standalone.getChildFile (name), name)) << name;
+
+    EXPECT_EQ (standalone.getNumberOfChildFiles (File::findFilesAndDirectories), 4);
+    EXPECT_TRUE (sandbox.desktop().getChildFile ("Sorna.lnk").existsAsFile());
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
+
+    InstallProperties reloaded (SpecialFolders::applicationData());
+    reloaded.loadProperties();
+    ASSERT_FALSE (reloaded.isUsingRegistryFallback());
+    const auto* root = reloaded.getRootElement();
+    EXPECT_EQ (root->getNumAttributes(), 7);
+    EXPECT_EQ (root->getStringAttribute ("InstalledVersion"), "1.8");
+    EXPECT_EQ (root->getStringAttribute ("PluginInstallDir3"), plugins3.getFullPathName() + File::getSeparatorString());
+}

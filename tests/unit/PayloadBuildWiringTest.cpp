@@ -1,0 +1,130 @@
+// The build's own payload rules (cmake/Payload.cmake) run on a scratch project: a hostile
+// payload handed to the build must stop it with payload_tool's message, a sound one must pass.
+#if defined (SORNA_PAYLOAD_TOOL_PATH)
+
+#include <gtest/gtest.h>
+#include "tests/support/Sandbox.h"
+
+using namespace juce;
+
+namespace
+{
+    struct Run
+    {
+        int exitCode = -1;
+        String output;
+    };
+
+    Run run (const StringArray& command)
+    {
+        ChildProcess process;
+        Run result;
+
+        if (! process.start (command, ChildProcess::wantStdOut | ChildProcess::wantStdErr))
+            return result;
+
+        result.output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (120000);
+        result.exitCode = (int) process.getExitCode();
+        return result;
+    }
+
+    const StringArray soundPayload { "Sorna.dll", "Sorna64.dll", "Sorna.vst3", "Sorna64.vst3", "Sorna.exe",
+                                     "ipp_srn.dll", "ipp_srn64.dll", "Uninstall.exe", "data/presets/a.srn",
+                                     "data/mesh/ws/Tube.ws", "data/tutorials/1. Intro.xml" };
+
+    File writeZip (const File& file, const StringArray& names)
+    {
+        ZipFile::Builder builder;
+
+        for (auto& name : names)
+            builder.addEntry (new MemoryInputStream (name.toRawUTF8(), name.getNumBytesAsUTF8(), true), 6, name,
+                              Time (2020, 0, 1, 0, 0, 0, 0, true));
+
+        FileOutputStream out (file);
+        builder.writeToStream (out, nullptr);
+        return file;
+    }
+
+    // Configures and builds a project that holds only the payload rules, with the build's own
+    // payload_tool, as the installer's build would for this SORNA_PAYLOAD.
+    Run buildWithPayload (const Sandbox& sandbox, const String& payload)
+    {
+        const auto project = sandbox.home().getNonexistentChildFile ("project", {}, false);
+        project.createDirectory();
+        project.getChildFile ("CMakeLists.txt").replaceWithText (
+            "cmake_minimum_required(VERSION 3.22)\n"
+            "project(PayloadWiring NONE)\n"
+            "add_executable(payload_tool IMPORTED)\n"
+            "set_target_properties(payload_tool PROPERTIES IMPORTED_LOCATION \"" SORNA_PAYLOAD_TOOL_PATH "\")\n"
+            "# Stands in for the resource embedding: the payload object depends on the check.\n"
+            "function(sorna_embed name file)\n"
+            "    cmake_parse_arguments(arg \"\" \"\" \"DEPENDS\" ${ARGN})\n"
+            "    add_custom_target(embed_${name} ALL DEPENDS ${file} ${arg_DEPENDS})\n"
+            "endfunction()\n"
+            "include(\"" SORNA_SOURCE_DIR "/cmake/Payload.cmake\")\n");
+
+        const auto build = project.getChildFile ("build").getFullPathName();
+        auto configured = run ({ "cmake", "-S", project.getFullPathName(), "-B", build, "-G", "Ninja",
+                                 "-DSORNA_PAYLOAD=" + payload });
+
+        if (configured.exitCode != 0)
+            return configured;
+
+        return run ({ "cmake", "--build", build });
+    }
+}
+
+TEST (PayloadBuildWiring, ASoundPayloadBuildsAndHostileOnesStopTheBuildWithTheReason)
+{
+    Sandbox sandbox;
+
+    auto sound = buildWithPayload (sandbox, writeZip (sandbox.home().getChildFile ("sound.zip"), soundPayload).getFullPathName());
+    ASSERT_EQ (sound.exitCode, 0) << sound.output;
+    EXPECT_TRUE (sound.output.contains ("Checking the payload")) << sound.output;
+
+    const StringPairArray hostile ([]
+    {
+        StringPairArray c;
+        c.set ("../evil.dll", "leaves its folder");
+        c.set ("/etc/evil.conf", "absolute path");
+        c.set ("C:/Windows/evil.dll", "drive letter");
+        c.set ("sorna.exe", "differ only in letter case");
+        return c;
+    }());
+
+    for (auto& name : hostile.getAllKeys())
+    {
+        SCOPED_TRACE (name);
+        auto names = soundPayload;
+        names.add (name);
+        auto refused = buildWithPayload (sandbox, writeZip (sandbox.home().getNonexistentChildFile ("hostile", ".zip", false), names)
+                                                      .getFullPathName());
+        EXPECT_NE (refused.exitCode, 0);
+        EXPECT_TRUE (refused.output.contains (hostile[name])) << refused.output;
+    }
+}
+
+TEST (PayloadBuildWiring, AFolderOfTheProductsFilesIsZippedAndCheckedToo)
+{
+    Sandbox sandbox;
+    auto product = sandbox.folder ("product");
+
+    for (auto& name : soundPayload)
+        ASSERT_TRUE (product.getChildFile (name).create().wasOk() && product.getChildFile (name).replaceWithText (name));
+
+    auto sound = buildWithPayload (sandbox, product.getFullPathName());
+    ASSERT_EQ (sound.exitCode, 0) << sound.output;
+
+    // Two names that one Windows folder cannot hold apart.
+    ASSERT_TRUE (product.getChildFile ("data/Presets/b.srn").create().wasOk());
+    auto refused = buildWithPayload (sandbox, product.getFullPathName());
+    EXPECT_NE (refused.exitCode, 0);
+    EXPECT_TRUE (refused.output.contains ("differ only in letter case")) << refused.output;
+
+    auto missing = buildWithPayload (sandbox, sandbox.home().getChildFile ("absent.zip").getFullPathName());
+    EXPECT_NE (missing.exitCode, 0);
+    EXPECT_TRUE (missing.output.contains ("SORNA_PAYLOAD is neither a folder nor a file")) << missing.output;
+}
+
+#endif

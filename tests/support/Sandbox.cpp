@@ -1,6 +1,8 @@
 #include "tests/support/Sandbox.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace
 {
@@ -18,7 +20,11 @@ namespace
 Sandbox::Sandbox()
 {
     const auto base = juce::File (juce::String (SORNA_BINARY_DIR)).getChildFile ("sandboxes");
-    root = base.getNonexistentChildFile ("home", {}, false);
+    // Test processes run in parallel: the process id keeps their sandboxes apart, the counter
+    // the sandboxes of one process.
+    static std::atomic<int> counter { 0 };
+    root = base.getChildFile ("home-" + juce::String (::getpid()) + "-" + juce::String (++counter));
+    root.deleteRecursively();
     root.createDirectory();
 
     for (auto* name : variables)

@@ -1,6 +1,7 @@
 #include "tests/support/Sandbox.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace
 {
@@ -18,7 +19,9 @@ namespace
 Sandbox::Sandbox()
 {
     const auto base = juce::File (juce::String (SORNA_BINARY_DIR)).getChildFile ("sandboxes");
-    root = base.getNonexistentChildFile ("home", {}, false);
+    // CTest runs test processes side by side: the process id keeps their homes apart, since
+    // two processes could otherwise both find the same free name before either creates it.
+    root = base.getNonexistentChildFile ("home-" + juce::String ((int) ::getpid()), {}, false);
     root.createDirectory();
 
     for (auto* name : variables)

@@ -1,6 +1,5 @@
 #include "tests/support/Sandbox.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -20,11 +19,9 @@ namespace
 Sandbox::Sandbox()
 {
     const auto base = juce::File (juce::String (SORNA_BINARY_DIR)).getChildFile ("sandboxes");
-    // Test processes run in parallel: the process id keeps their sandboxes apart, the counter
-    // the sandboxes of one process.
-    static std::atomic<int> counter { 0 };
-    root = base.getChildFile ("home-" + juce::String (::getpid()) + "-" + juce::String (++counter));
-    root.deleteRecursively();
+    // CTest runs test processes side by side: the process id keeps their homes apart, since
+    // two processes could otherwise both find the same free name before either creates it.
+    root = base.getNonexistentChildFile ("home-" + juce::String ((int) ::getpid()), {}, false);
     root.createDirectory();
 
     for (auto* name : variables)

@@ -3,6 +3,7 @@
 #include "install/RegistryRecords.h"
 #include "platform/Registry.h"
 #include "tests/support/PayloadCheck.h"
+#include "tests/support/Processes.h"
 #include "tests/support/Sandbox.h"
 
 // These tests start the real installer as its own process on the test display and drive it
@@ -12,15 +13,9 @@ namespace
     using juce::File;
     using juce::String;
 
-    String run (const juce::StringArray& command, int timeoutMs = 10000)
+    String run (const juce::StringArray& command)
     {
-        juce::ChildProcess process;
-        if (! process.start (command))
-            return {};
-
-        auto output = process.readAllProcessOutput();
-        process.waitForProcessToFinish (timeoutMs);
-        return output.trim();
+        return runProcess (command, 10000).output.trim();
     }
 
     juce::StringArray findWindows (const String& name)

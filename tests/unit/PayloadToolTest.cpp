@@ -3,31 +3,16 @@
 
 #include <gtest/gtest.h>
 #include "install/PayloadArchive.h"
+#include "tests/support/Processes.h"
 #include "tests/support/Sandbox.h"
 
 using namespace juce;
 
 namespace
 {
-    struct Run
-    {
-        int exitCode = -1;
-        String output;
-    };
+    using Run = ProcessRun;
 
-    Run run (const StringArray& command)
-    {
-        ChildProcess process;
-        Run result;
-
-        if (! process.start (command, ChildProcess::wantStdOut | ChildProcess::wantStdErr))
-            return result;
-
-        result.output = process.readAllProcessOutput();
-        process.waitForProcessToFinish (120000);
-        result.exitCode = (int) process.getExitCode();
-        return result;
-    }
+    Run run (const StringArray& command) { return runProcess (command); }
 
     Run tool (const StringArray& args)
     {

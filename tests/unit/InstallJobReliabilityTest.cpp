@@ -10,8 +10,7 @@
 #include "install/RegistryRecords.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
-#include "tests/support/PayloadCheck.h"
-#include "tests/support/Sandbox.h"
+#include "tests/support/JobFixture.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -24,70 +23,8 @@ namespace
     using juce::String;
     using juce::StringArray;
 
-    // Stops the job at its n-th stop point (none when 0) and notes what it heard.
-    struct Progress : public InstallProgress
+    struct JobReliability : public JobFixture
     {
-        int stopAtPoint = 0;
-        int pointsSeen = 0;
-        StringArray statuses;
-        std::function<void (const String&)> onStatus;
-
-        void setStatusMessage (const String& s) override
-        {
-            statuses.add (s);
-
-            if (onStatus)
-                onStatus (s);
-        }
-
-        void setProgress (double) override {}
-        bool shouldStop() override { return ++pointsSeen == stopAtPoint; }
-    };
-
-    struct JobReliability : public ::testing::Test
-    {
-        Sandbox sandbox;
-        InstallOptions options;
-        std::unique_ptr<InstallProperties> properties;
-        String errorText;
-        Progress progress;
-        File plugins32, plugins3, standalone;
-
-        void SetUp() override
-        {
-            sandbox.home().setAsCurrentWorkingDirectory();
-            plugins32 = sandbox.folder ("VstPlugins");
-            plugins3 = sandbox.folder ("VST3");
-            standalone = sandbox.folder ("Programs/Kestrune/Sorna");
-
-            options.pluginRows.add ({ plugins32.getFullPathName(), 1 });
-            options.pluginRows.add ({ String(), 2 });
-            options.pluginRows.add ({ plugins3.getFullPathName(), 3 });
-            options.standaloneFolder = standalone.getFullPathName();
-            loadProperties();
-        }
-
-        void loadProperties()
-        {
-            properties = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
-            properties->loadProperties();
-        }
-
-        bool runJob (const PayloadCheck& payload = PayloadCheck(), const juce::MemoryBlock* payloadBytes = nullptr)
-        {
-            InstallJob job (options, *properties, errorText, progress);
-
-            if (payloadBytes != nullptr)
-                job.setPayload (payloadBytes->getData(), payloadBytes->getSize());
-
-            const auto ended = job.run();
-            EXPECT_EQ (payload.damagedAfterJob (options, contentFolder(), errorText).joinIntoString ("\n"), String());
-            return ended;
-        }
-
-        File contentFolder() const   { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
-        File temporaryFolder() const { return sandbox.temp().getChildFile ("Sorna"); }
-        File savedProperties() const { return sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml"); }
         String tmp (const String& name) const { return temporaryFolder().getChildFile (name).getFullPathName(); }
         String content (const String& name) const { return contentFolder().getChildFile (name).getFullPathName(); }
         String installed (const String& name) const { return standalone.getChildFile (name).getFullPathName(); }
@@ -183,7 +120,7 @@ TEST_F (JobReliability, ADamagedDeflatedEntryStopsTheUnpackingAndEveryLaterStepA
     static_cast<char*> (zip.getData())[local.dataOffset + local.compressedSize / 2] ^= 0x20;
 
     // The job's copies are compared with the intact payload: nothing damaged may pass.
-    ASSERT_TRUE (runJob (PayloadCheck(), &zip));
+    ASSERT_TRUE (runJob (&zip));
 
     // Everything after the executable in the archive is missing: the dsp libraries, the
     // uninstaller and the content. The plug-ins come before it and are installed.
@@ -200,7 +137,7 @@ TEST_F (JobReliability, ADamagedDeflatedEntryStopsTheUnpackingAndEveryLaterStepA
     EXPECT_FALSE (temporaryFolder().getChildFile (damagedName).exists());
     EXPECT_FALSE (standalone.getChildFile (damagedName).exists());
     EXPECT_TRUE (temporaryFolder().getChildFile ("Sorna.dll").existsAsFile()) << "the temporary folder stays";
-    EXPECT_TRUE (PayloadCheck().matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
+    EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
     EXPECT_TRUE (progress.statuses.contains ("Cleaning up files..."));
     EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
     EXPECT_TRUE (savedProperties().existsAsFile());
@@ -214,7 +151,7 @@ TEST_F (JobReliability, ADamagedStoredEntryIsNamedAndNeverInstalled)
     const auto local = findLocalEntry (zip, damagedName);
     static_cast<char*> (zip.getData())[local.dataOffset + local.compressedSize / 2] ^= 0x01;
 
-    ASSERT_TRUE (runJob (PayloadCheck(), &zip));
+    ASSERT_TRUE (runJob (&zip));
 
     // The content folders already exist in the temporary folder, so the copies go through
     // with what was unpacked; only the damaged file and those after it are missing.
@@ -328,10 +265,10 @@ TEST_F (JobReliability, AFullDiskGivesTheFailureLinesLeavesNoCutOffFileAndKeepsT
                                  + savedProperties().getFullPathName())) << lines;
 
     EXPECT_EQ (savedProperties().loadFileAsString(), previousBytes);
-    EXPECT_EQ (PayloadCheck().damagedAfterJob (options, contentFolder(), lines).joinIntoString ("\n"), String());
+    EXPECT_EQ (payload.damagedAfterJob (options, contentFolder(), lines).joinIntoString ("\n"), String());
     EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
     EXPECT_FALSE (plugins32.getChildFile ("Sorna.dll").exists());
-    EXPECT_TRUE (PayloadCheck().matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
+    EXPECT_TRUE (payload.matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
 }
 
 TEST_F (JobReliability, ADiskFullFromTheStartStopsTheUnpackingAndTheJobStillEnds)
@@ -389,7 +326,7 @@ TEST_F (JobReliability, ThingsInTheWayAreReportedAndLeftAsTheyWere)
     EXPECT_TRUE (folderInTheWay.getChildFile ("mine.txt").existsAsFile());
     EXPECT_TRUE (standalone.getChildFile ("Uninstall.exe").isDirectory());
     EXPECT_EQ (contentFolder().loadFileAsString(), "not a folder");
-    EXPECT_TRUE (PayloadCheck().matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
+    EXPECT_TRUE (payload.matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
     EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
 }
 
@@ -401,7 +338,7 @@ TEST_F (JobReliability, AFileWhereAContentSubfolderShouldBeStopsOnlyThatCopy)
     ASSERT_TRUE (runJob());
     EXPECT_EQ (errorText, contentLines ({ "mesh" }) + Product::administratorHint());
     EXPECT_EQ (contentFolder().getChildFile ("mesh").loadFileAsString(), "the user's notes");
-    EXPECT_EQ (PayloadCheck().differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
+    EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
 }
 
 //==============================================================================
@@ -458,7 +395,6 @@ TEST_F (JobReliability, ACancelStormEndsInTheStateOfACleanRun)
     ASSERT_TRUE (runJob());
     EXPECT_EQ (errorText, "");
 
-    const PayloadCheck payload;
     EXPECT_FALSE (temporaryFolder().exists());
     EXPECT_EQ (payload.differencesBelow ("data/", contentFolder()).joinIntoString ("\n"), String());
     EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));

@@ -6,8 +6,7 @@
 #include "install/RegistryRecords.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
-#include "tests/support/PayloadCheck.h"
-#include "tests/support/Sandbox.h"
+#include "tests/support/JobFixture.h"
 
 namespace
 {
@@ -16,64 +15,7 @@ namespace
 
     const String sep = File::getSeparatorString();
 
-    // Records what the job reports and stops it at the n-th stop point (1 to 4) when asked.
-    struct RecordingProgress : public InstallProgress
-    {
-        int stopAtPoint = 0;
-        int pointsSeen = 0;
-        juce::StringArray statuses;
-        juce::Array<double> values;
-
-        void setStatusMessage (const String& s) override { statuses.add (s); }
-        void setProgress (double v) override             { values.add (v); }
-        bool shouldStop() override                       { return ++pointsSeen == stopAtPoint; }
-    };
-
-    struct InstallJobTest : public ::testing::Test
-    {
-        Sandbox sandbox;
-        InstallOptions options;
-        std::unique_ptr<InstallProperties> properties;
-        String errorText;
-        RecordingProgress progress;
-        PayloadCheck payload;
-        File plugins32, plugins3, standalone;
-
-        void SetUp() override
-        {
-            sandbox.home().setAsCurrentWorkingDirectory();
-            properties = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
-            properties->loadProperties();
-
-            plugins32 = sandbox.folder ("VstPlugins");
-            plugins3 = sandbox.folder ("VST3");
-            standalone = sandbox.folder ("Programs/Kestrune/Sorna");
-
-            options.pluginRows.add ({ plugins32.getFullPathName(), 1 });
-            options.pluginRows.add ({ String(), 2 });
-            options.pluginRows.add ({ plugins3.getFullPathName() + sep, 3 });
-            options.standaloneFolder = standalone.getFullPathName();
-        }
-
-        // Runs the job, then checks that nothing it left as installed differs from the payload.
-        bool runJob()
-        {
-            InstallJob job (options, *properties, errorText, progress);
-            const auto ended = job.run();
-            EXPECT_EQ (payload.damagedAfterJob (options, File (job.getContentFolder()), errorText).joinIntoString ("\n"), String());
-            return ended;
-        }
-
-        File contentFolder() const  { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
-        File temporaryFolder() const { return sandbox.temp().getChildFile ("Sorna"); }
-        File savedProperties() const { return sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml"); }
-
-        String saved (const String& name) const
-        {
-            auto xml = juce::parseXML (savedProperties());
-            return xml != nullptr ? xml->getStringAttribute (name, "<absent>") : String ("<no file>");
-        }
-    };
+    using InstallJobTest = JobFixture;
 }
 
 TEST_F (InstallJobTest, CleanRunInstallsEverythingAndLeavesNoTrace)

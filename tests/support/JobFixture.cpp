@@ -1,0 +1,54 @@
+#include "tests/support/JobFixture.h"
+#include "platform/SpecialFolders.h"
+
+void RecordingProgress::setStatusMessage (const juce::String& s)
+{
+    statuses.add (s);
+
+    if (onStatus)
+        onStatus (s);
+}
+
+void JobFixture::SetUp()
+{
+    sandbox.home().setAsCurrentWorkingDirectory();
+    loadProperties();
+
+    plugins32 = sandbox.folder ("VstPlugins");
+    plugins3 = sandbox.folder ("VST3");
+    standalone = sandbox.folder ("Programs/Kestrune/Sorna");
+
+    options.pluginRows.add ({ plugins32.getFullPathName(), 1 });
+    options.pluginRows.add ({ juce::String(), 2 });
+    options.pluginRows.add ({ plugins3.getFullPathName() + juce::File::getSeparatorString(), 3 });
+    options.standaloneFolder = standalone.getFullPathName();
+}
+
+void JobFixture::loadProperties()
+{
+    properties = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
+    properties->loadProperties();
+}
+
+bool JobFixture::runJob (const juce::MemoryBlock* payloadBytes)
+{
+    InstallJob job (options, *properties, errorText, progress);
+
+    if (payloadBytes != nullptr)
+        job.setPayload (payloadBytes->getData(), payloadBytes->getSize());
+
+    const auto ended = job.run();
+    EXPECT_EQ (payload.damagedAfterJob (options, juce::File (job.getContentFolder()), errorText).joinIntoString ("\n"),
+               juce::String());
+    return ended;
+}
+
+juce::File JobFixture::contentFolder() const   { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
+juce::File JobFixture::temporaryFolder() const { return sandbox.temp().getChildFile ("Sorna"); }
+juce::File JobFixture::savedProperties() const { return sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml"); }
+
+juce::String JobFixture::saved (const juce::String& name) const
+{
+    auto xml = juce::parseXML (savedProperties());
+    return xml != nullptr ? xml->getStringAttribute (name, "<absent>") : juce::String ("<no file>");
+}

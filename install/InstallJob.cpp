@@ -3,6 +3,7 @@
 #include "install/InstallProperties.h"
 #include "install/PayloadArchive.h"
 #include "install/RegistryRecords.h"
+#include "install/WholeFile.h"
 #include "platform/ShellLink.h"
 #include "platform/SpecialFolders.h"
 #include "targets/FolderText.h"
@@ -34,26 +35,9 @@ namespace
         if (! in.openedOk())
             return false;
 
-        const auto size = in.getTotalLength();
         juce::TemporaryFile temp (destination);
 
-        {
-            // Unbuffered, so every write reports its own failure; flush() would also force each
-            // file to disk, which makes the copies several times slower.
-            juce::FileOutputStream out (temp.getFile(), 0);
-
-            if (! out.openedOk())
-                return false;
-
-            constexpr int chunkSize = 65536;
-            juce::HeapBlock<char> chunk (chunkSize);
-
-            for (int n; (n = in.read (chunk, chunkSize)) > 0;)
-                if (! out.write (chunk, (size_t) n))
-                    return false;
-        }
-
-        if (temp.getFile().getSize() != size)
+        if (WholeFile::write (in, temp.getFile()) != in.getTotalLength())
             return false;
 
         return temp.getFile().replaceFileIn (destination);

@@ -1,4 +1,5 @@
 #include "install/PayloadArchive.h"
+#include "install/WholeFile.h"
 
 #include <zlib.h>
 
@@ -178,28 +179,13 @@ juce::Result PayloadArchive::unpackEntry (int index, const juce::File& targetFol
     // matched, so a damaged entry never leaves a damaged file behind.
     TemporaryFile temp (target);
     uLong crc = crc32 (0, nullptr, 0);
-    int64 size = 0;
-
+    const auto size = WholeFile::write (*in, temp.getFile(), [&crc] (const void* data, size_t n)
     {
-        // Unbuffered, so that every write reports its own failure: flush() would also force
-        // each temporary file to disk, which makes unpacking several times slower.
-        FileOutputStream out (temp.getFile(), 0);
+        crc = crc32 (crc, static_cast<const Bytef*> (data), (uInt) n);
+    });
 
-        if (out.failedToOpen())
-            return writeFailure;
-
-        constexpr int bufferSize = 65536;
-        HeapBlock<uint8> buffer (bufferSize);
-
-        for (int n; (n = in->read (buffer, bufferSize)) > 0;)
-        {
-            crc = crc32 (crc, buffer, (uInt) n);
-            size += n;
-
-            if (! out.write (buffer, (size_t) n))
-                return writeFailure;
-        }
-    }
+    if (size < 0)
+        return writeFailure;
 
     if (size != entry.uncompressedSize || (uint32) crc != checksums[index])
         return Result::fail ("Damaged file in the installer: " + name);

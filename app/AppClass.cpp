@@ -1,6 +1,6 @@
 #include "app/AppClass.h"
 #include "app/InstallerWindow.h"
-#include "app/Product.h"
+#include "product/Product.h"
 #include "app/WindowPlacement.h"
 
 AppClass::AppClass() = default;

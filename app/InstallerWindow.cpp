@@ -1,5 +1,5 @@
 #include "app/InstallerWindow.h"
-#include "app/Product.h"
+#include "product/Product.h"
 #include "look/InstallerLookAndFeel.h"
 #include "ui/InstallerComponent.h"
 

@@ -72,16 +72,13 @@ target_link_options(juce_modules INTERFACE -static -static-libgcc -static-libstd
 
 enable_language(RC)
 
-# The program's own Windows pieces, added once the whole project is read: the manifest and
-# version information, the GUI subsystem, and the helper that the Wine tests run.
-function(sorna_windows_finish)
-    target_sources(SornaInstaller PRIVATE ${CMAKE_SOURCE_DIR}/resources/windows/SornaInstaller.rc)
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/windows/SornaInstaller.rc PROPERTIES
-        OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/windows/SornaInstaller.manifest)
-    target_link_options(SornaInstaller PRIVATE -mwindows)
-    # Reads links, registry values and shell folders back for the Wine tests.
-    add_executable(wine_probe EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/wine/wine_probe.cpp)
-    target_link_libraries(wine_probe PRIVATE ole32 uuid shell32 advapi32)
-    target_link_options(wine_probe PRIVATE -static -static-libgcc -static-libstdc++ -municode)
+# A Windows program of ours: its manifest and version information, configured from the
+# product's facts, and the GUI subsystem.
+function(sorna_windows_program target)
+    set(resources ${CMAKE_BINARY_DIR}/resources/windows)
+    configure_file(${CMAKE_SOURCE_DIR}/resources/windows/${target}.manifest.in ${resources}/${target}.manifest @ONLY)
+    configure_file(${CMAKE_SOURCE_DIR}/resources/windows/${target}.rc.in ${resources}/${target}.rc @ONLY)
+    target_sources(${target} PRIVATE ${resources}/${target}.rc)
+    set_source_files_properties(${resources}/${target}.rc PROPERTIES OBJECT_DEPENDS ${resources}/${target}.manifest)
+    target_link_options(${target} PRIVATE -mwindows)
 endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL sorna_windows_finish)

@@ -1,5 +1,5 @@
 #include "install/InstallJob.h"
-#include "app/Product.h"
+#include "product/Product.h"
 #include "install/InstallProperties.h"
 #include "install/PayloadArchive.h"
 #include "install/RegistryRecords.h"
@@ -11,10 +11,10 @@
 
 namespace
 {
-    const juce::String executableName { "Sorna.exe" };
-    const juce::String library32Name { "ipp_srn.dll" };
-    const juce::String library64Name { "ipp_srn64.dll" };
-    const juce::String uninstallerName { "Uninstall.exe" };
+    const juce::String executableName { Product::executableName };
+    const juce::String library32Name { Product::library32Name };
+    const juce::String library64Name { Product::library64Name };
+    const juce::String uninstallerName { Product::uninstallerName };
 
     juce::String separator()  { return juce::File::getSeparatorString(); }
 
@@ -103,7 +103,7 @@ void InstallJob::setPayload (const void* data, size_t size)
 
 juce::File InstallJob::getTemporaryFolder() const
 {
-    return juce::File (folders.temporary.getFullPathName() + separator() + "Sorna/");
+    return juce::File (folders.temporary.getFullPathName() + separator() + Product::name + "/");
 }
 
 juce::String InstallJob::getContentFolder() const

@@ -1,5 +1,6 @@
 #include "install/InstallProperties.h"
 #include "platform/Registry.h"
+#include "product/Product.h"
 
 using namespace juce;
 
@@ -122,8 +123,13 @@ namespace
     }
 }
 
+String InstallProperties::productRegistryKey()
+{
+    return "HKEY_CURRENT_USER\\Software\\" + String (Product::maker) + "\\" + Product::name + "\\";
+}
+
 InstallProperties::InstallProperties (const File& applicationDataFolder)
-    : propertiesFile (applicationDataFolder.getChildFile ("Kestrune").getChildFile ("Sorna").getChildFile ("install.xml"))
+    : propertiesFile (applicationDataFolder.getChildFile (Product::maker).getChildFile (Product::name).getChildFile ("install.xml"))
 {
 }
 
@@ -141,7 +147,7 @@ void InstallProperties::loadProperties()
 
     if (root == nullptr)
     {
-        root = std::make_unique<XmlElement> ("SornaProperties");
+        root = std::make_unique<XmlElement> (juce::String (Product::name) + "Properties");
         registryFallback = true;
     }
 }

@@ -8,7 +8,8 @@
 class InstallProperties
 {
 public:
-    static constexpr const char* productRegistryKey = "HKEY_CURRENT_USER\\Software\\Kestrune\\Sorna\\";
+    // "HKEY_CURRENT_USER\Software\Kestrune\Sorna\": where the registry fallback reads.
+    static juce::String productRegistryKey();
 
     explicit InstallProperties (const juce::File& applicationDataFolder);
     ~InstallProperties();

@@ -1,5 +1,5 @@
 #include "install/RegistryRecords.h"
-#include "app/Product.h"
+#include "product/Product.h"
 #include "platform/Registry.h"
 
 using namespace juce;
@@ -28,7 +28,7 @@ void RegistryRecords::writeUninstallEntry (const String& standaloneFolder)
     const std::pair<const char*, String> values[] =
     {
         { "DisplayName",     String (Product::name) + " " + version },
-        { "DisplayIcon",     standaloneFolder + "Sorna.exe" },
+        { "DisplayIcon",     standaloneFolder + Product::executableName },
         { "DisplayVersion",  version },
         { "Contact",         {} },
         { "EstimatedSize",   "15000" },
@@ -37,8 +37,8 @@ void RegistryRecords::writeUninstallEntry (const String& standaloneFolder)
         { "InstallLocation", standaloneFolder },
         { "NoModify",        "1" },
         { "NoRepair",        "1" },
-        { "Publisher",       "Kestrune, Inc." },
-        { "UninstallString", quotedPath (standaloneFolder + "Uninstall.exe") }
+        { "Publisher",       Product::publisher },
+        { "UninstallString", quotedPath (standaloneFolder + Product::uninstallerName) }
     };
 
     // Each value on its own: one that cannot be written does not keep the others out.
@@ -54,7 +54,7 @@ bool RegistryRecords::registerPresetFileType (const File& executable)
 
     const std::pair<String, String> values[] =
     {
-        { classes + ".srn\\",                                   typeName },
+        { classes + Product::presetExtension + "\\",                                   typeName },
         { classes + typeName + "\\",                            String (Product::name) + " Preset" },
         { classes + typeName + "\\shell\\open\\command\\",      quotedPath (path) + " " + quotedPath ("%1") },
         { classes + typeName + "\\DefaultIcon\\",               path + ",-101" }

@@ -1,5 +1,6 @@
 #include "look/InstallerLookAndFeel.h"
 #include "look/DocumentWindowButton.h"
+#include "product/Product.h"
 
 using namespace juce;
 
@@ -446,7 +447,7 @@ Button* InstallerLookAndFeel::createDocumentWindowButton (int buttonType)
         fullScreenShape.addRectangle (45.0f, 45.0f, 100.0f, 100.0f);
         PathStrokeType (30.0f).createStrokedPath (fullScreenShape, fullScreenShape);
 
-        return new DocumentWindowButton ("Sorna Window Size", Colour (0xff7f5506), shape, fullScreenShape);
+        return new DocumentWindowButton (juce::String (Product::name) + " Window Size", Colour (0xff7f5506), shape, fullScreenShape);
     }
 
     return nullptr;

@@ -1,5 +1,5 @@
 #include "targets/PluginFormat.h"
-#include "app/Product.h"
+#include "product/Product.h"
 
 namespace
 {

@@ -2,6 +2,8 @@
 // (the PNGs are committed); pin the fonts with JUCE_FONT_PATH so the result is repeatable.
 //   make_images <resources folder>
 
+#include "product/Product.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <iostream>
@@ -25,7 +27,7 @@ namespace
         Font font ("DejaVu Sans", 40.0f, Font::bold);
         GlyphArrangement glyphs;
         // The word stays in the upper part: the screen writes its version line across the bottom.
-        glyphs.addFittedText (font, "Sorna", 4.0f, 0.0f, 152.0f, 42.0f, Justification::centredLeft, 1);
+        glyphs.addFittedText (font, Product::name, 4.0f, 0.0f, 152.0f, 42.0f, Justification::centredLeft, 1);
         Path word;
         glyphs.createPath (word);
         g.setGradientFill (ColourGradient (Colour (0xffe6e6e6), 0.0f, 4.0f, Colour (0xff8a8a8a), 0.0f, 40.0f, false));
@@ -44,14 +46,14 @@ namespace
         g.setColour (Colour (0xffb3b3b3));
         g.fillPath (emblem);
         g.setFont (Font ("DejaVu Sans", 46.0f, Font::plain));
-        g.drawText ("Kestrune", 80, 6, 285, 56, Justification::centredLeft, false);
+        g.drawText (Product::maker, 80, 6, 285, 56, Justification::centredLeft, false);
         return image;
     }
 
     Image backgroundTile()
     {
         Image image (Image::RGB, 256, 256, false);
-        Random random (2616);
+        Random random (Product::build);
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < 256; ++x)
             {

@@ -3,12 +3,10 @@
 // The dialog stays up until it is closed (the progress window ends after a minute).
 #include <juce_gui_basics/juce_gui_basics.h>
 #include "look/InstallerLookAndFeel.h"
+#include "product/Product.h"
 
 namespace
 {
-    const char* const administratorHint = "\nIf not already, try running this installer with administrator privileges:\n"
-                                          "(right click the installer, select 'Run as administrator...').\n";
-
     // Stands in for the installation job: a status line and a progress bar part way along.
     class FakeJob : public juce::ThreadWithProgressWindow
     {
@@ -42,7 +40,7 @@ public:
         {
             juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon,
                                                     "Could not create standalone install directory",
-                                                    juce::String ("Permission denied") + administratorHint, "OK",
+                                                    juce::String ("Permission denied") + Product::administratorHint(), "OK",
                                                     nullptr, juce::ModalCallbackFunction::create ([] (int) { quit(); }));
         }
         else if (which == "progress")
@@ -61,7 +59,7 @@ public:
                 juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, "Installation Complete",
                                                    "Thank you for installing Sorna!\n"
                                                    "The following errors occurred during installation:\n"
-                                                   "(a sample failure line)\n" + juce::String (administratorHint),
+                                                   "(a sample failure line)\n" + Product::administratorHint(),
                                                    "Ok");
                 quit();
             });

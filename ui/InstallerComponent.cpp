@@ -1,5 +1,5 @@
 #include "ui/InstallerComponent.h"
-#include "app/Product.h"
+#include "product/Product.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
 #include "resources/BinaryResources.h"
@@ -141,7 +141,7 @@ void InstallerComponent::updateAccessibleTitles()
 
 juce::String InstallerComponent::versionLine()
 {
-    return "Sorna v" + Product::versionString() + " build " + juce::String (Product::build);
+    return juce::String (Product::name) + " v" + Product::versionString() + " build " + juce::String (Product::build);
 }
 
 void InstallerComponent::paint (juce::Graphics& g)
@@ -278,7 +278,7 @@ bool InstallerComponent::abortQuestion (juce::Component* associatedComponent)
 
 void InstallerComponent::loadStandaloneFolder()
 {
-    const auto remembered = properties.getSetting ("InstallDir", {}, InstallProperties::productRegistryKey);
+    const auto remembered = properties.getSetting ("InstallDir", {}, InstallProperties::productRegistryKey());
 
     if (remembered.length() > 2)
         standaloneFolderEditor.setText (remembered, false);
@@ -290,7 +290,7 @@ void InstallerComponent::loadStandaloneFolder()
 
 void InstallerComponent::loadPluginFolders()
 {
-    const juce::String key (InstallProperties::productRegistryKey);
+    const juce::String key (InstallProperties::productRegistryKey());
     bool row0Restored = false;
 
     for (int i = 0; i < 5; ++i)

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "product/Product.h"
 
 #include <vector>
 
@@ -553,7 +554,7 @@ namespace
 //==============================================================================
 File Registry::standInFile()
 {
-    return SpecialFolders::applicationData().getChildFile ("Kestrune").getChildFile ("registry.reg");
+    return SpecialFolders::applicationData().getChildFile (Product::maker).getChildFile ("registry.reg");
 }
 
 String Registry::getValue (const String& valuePath, const String& defaultValue)

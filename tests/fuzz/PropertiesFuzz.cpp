@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     properties.loadProperties();
 
     for (auto* name : { "InstallDir", "PluginInstallDir", "PluginInstallDir2", "FormatA", "PluginBitsA", "InstalledVersion" })
-        properties.getSetting (name, "default", InstallProperties::productRegistryKey);
+        properties.getSetting (name, "default", InstallProperties::productRegistryKey());
 
     // Saving is the costly part; one input in sixteen is enough to keep it covered.
     if (size % 16 == 0)

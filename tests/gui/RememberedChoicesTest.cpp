@@ -11,7 +11,7 @@ namespace
 {
     using juce::String;
 
-    const String productKey (InstallProperties::productRegistryKey);
+    const String productKey (InstallProperties::productRegistryKey());
     const String vst3x86 ("C:\\Program Files (x86)\\Common Files\\VST3\\");
 
     struct RememberedChoices : public ::testing::Test

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Product.h"
+#include "product/Product.h"
 #include "ui/InstallerComponent.h"
 #include "tests/support/GuiHelpers.h"
 #include "tests/support/PayloadCheck.h"

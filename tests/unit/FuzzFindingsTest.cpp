@@ -31,7 +31,7 @@ namespace
 
 TEST (FuzzFindings, AProcessingInstructionBeforeTextInAnElementFallsBackInsteadOfLoopingForEver)
 {
-    const String key (InstallProperties::productRegistryKey);
+    const String key (InstallProperties::productRegistryKey());
     const char* const documents[] = {
         "<O>\xff<?x?>np>",    // as the fuzzer found it
         "<SornaProperties InstallDir=\"C:\\x\\\">text<?pi?>more</SornaProperties>",

@@ -3,7 +3,7 @@
 // reported, nothing left as installed is damaged, and the user's own files survive.
 #include <gtest/gtest.h>
 
-#include "app/Product.h"
+#include "product/Product.h"
 #include "install/InstallJob.h"
 #include "install/InstallProperties.h"
 #include "install/PayloadArchive.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Product.h"
+#include "product/Product.h"
 #include "install/InstallJob.h"
 #include "install/InstallProperties.h"
 #include "install/RegistryRecords.h"

@@ -12,7 +12,7 @@ using juce::String;
 
 namespace
 {
-    const String key (InstallProperties::productRegistryKey);
+    const String key (InstallProperties::productRegistryKey());
     const String writeFailure ("Failed to write a required properties file: ");
 
     MemoryBlock bytesOf (const char* text)
@@ -52,7 +52,7 @@ TEST (InstallProperties, LivesUnderTheMakersFolderInApplicationData)
 {
     const InstallProperties properties (File ("/some/appdata"));
     EXPECT_EQ (properties.getPropertiesFile().getFullPathName(), "/some/appdata/Kestrune/Sorna/install.xml");
-    EXPECT_STREQ (InstallProperties::productRegistryKey, "HKEY_CURRENT_USER\\Software\\Kestrune\\Sorna\\");
+    EXPECT_EQ (InstallProperties::productRegistryKey(), "HKEY_CURRENT_USER\\Software\\Kestrune\\Sorna\\");
 }
 
 TEST (InstallProperties, SavedFileIsByteExact)

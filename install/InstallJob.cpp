@@ -3,6 +3,7 @@
 #include "install/InstallProperties.h"
 #include "install/PayloadArchive.h"
 #include "install/RegistryRecords.h"
+#include "install/RememberedChoices.h"
 #include "install/WholeFile.h"
 #include "platform/ShellLink.h"
 #include "platform/SpecialFolders.h"
@@ -118,7 +119,7 @@ bool InstallJob::stopRequested()
 
 bool InstallJob::run()
 {
-    properties.setSetting ("InstalledVersion", Product::versionString());
+    properties.setSetting (RememberedChoices::Names::installedVersion, Product::versionString());
 
     const auto standaloneFolder = normaliseFolder (options.standaloneFolder);
     const auto contentFolder = getContentFolder();
@@ -128,8 +129,8 @@ bool InstallJob::run()
     PayloadArchive archive (payloadData, payloadSize);
     const auto temporaryFolder = getTemporaryFolder();
 
-    properties.setSetting ("ContentDir", contentFolder);
-    properties.setSetting ("InstallDir", standaloneFolder);
+    properties.setSetting (RememberedChoices::Names::contentFolder, contentFolder);
+    properties.setSetting (RememberedChoices::Names::standaloneFolder, standaloneFolder);
 
     progress.setProgress (0.0);
     progress.setStatusMessage ("Decompressing temporary files...");
@@ -233,9 +234,8 @@ bool InstallJob::installPlugins (const juce::File& temporaryFolder)
         if (folder.length() < 3)
             continue;
 
-        properties.setSetting ("PluginInstallDir" + (i == 0 ? juce::String() : juce::String (i + 1)), folder);
-        properties.setSetting ("Format" + juce::String::charToString (static_cast<juce::juce_wchar> ('A' + i)),
-                               getFormatKey (row.format));
+        properties.setSetting (RememberedChoices::Names::pluginFolder (i), folder);
+        properties.setSetting (RememberedChoices::Names::format (i), getFormatKey (row.format));
 
         progress.setStatusMessage ("Copying plugin");
         copyFile (getPluginFile (temporaryFolder, row.format), getPluginFile (juce::File (folder), row.format));

@@ -1,5 +1,6 @@
 #include "install/InstallProperties.h"
 #include "platform/Registry.h"
+#include "platform/SpecialFolders.h"
 #include "product/Product.h"
 
 using namespace juce;
@@ -127,6 +128,8 @@ String InstallProperties::productRegistryKey()
 {
     return "HKEY_CURRENT_USER\\Software\\" + String (Product::maker) + "\\" + Product::name + "\\";
 }
+
+InstallProperties::InstallProperties() : InstallProperties (SpecialFolders::applicationData()) {}
 
 InstallProperties::InstallProperties (const File& applicationDataFolder)
     : propertiesFile (applicationDataFolder.getChildFile (Product::maker).getChildFile (Product::name).getChildFile ("install.xml"))

@@ -11,6 +11,7 @@ public:
     // "HKEY_CURRENT_USER\Software\Kestrune\Sorna\": where the registry fallback reads.
     static juce::String productRegistryKey();
 
+    InstallProperties();    // in the current user's application data folder
     explicit InstallProperties (const juce::File& applicationDataFolder);
     ~InstallProperties();
 

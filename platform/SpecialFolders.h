@@ -7,7 +7,7 @@
 // can move them all into a sandbox.
 namespace SpecialFolders
 {
-    juce::File programFiles();     // Windows: "C:\Program Files (x86)" for this 32-bit program; Linux: "/opt"
+    juce::File programFiles();     // Windows: "C:\Program Files (x86)" for this 32-bit program; Linux: "~/.local/opt"
     juce::File applicationData();  // roaming application data of the current user
     juce::File documents();
     juce::File desktop();

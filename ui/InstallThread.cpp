@@ -1,6 +1,4 @@
 #include "ui/InstallThread.h"
-#include "install/InstallJob.h"
-#include "ui/InstallerComponent.h"
 
 namespace
 {
@@ -20,26 +18,59 @@ namespace
     };
 }
 
-InstallThread::InstallThread (InstallerComponent& s)
-    : ThreadWithProgressWindow ("Installation Progress", true, true, stopTimeoutMs, {}, nullptr),
-      screen (s)
+InstallThread::InstallThread()
+    : ThreadWithProgressWindow ("Installation Progress", true, true, stopTimeoutMs, {}, nullptr)
 {
+    // A stray key must not stop an installation, only a click on Cancel: the alert-box factory
+    // gives a lone button Escape and Return as shortcuts, and the box itself, like a focused
+    // button, clicks it on Return.
+    if (auto* window = getAlertWindow())
+    {
+        window->addKeyListener (&keysThatMustNotCancel);
+
+        for (auto* child : window->getChildren())
+        {
+            if (auto* button = dynamic_cast<juce::Button*> (child))
+            {
+                button->clearShortcuts();
+                button->addKeyListener (&keysThatMustNotCancel);
+            }
+        }
+    }
 }
 
 InstallThread::~InstallThread()
 {
     stopThread (stopTimeoutMs);
+
+    if (auto* window = getAlertWindow())
+    {
+        window->removeKeyListener (&keysThatMustNotCancel);
+
+        for (auto* child : window->getChildren())
+            child->removeKeyListener (&keysThatMustNotCancel);
+    }
 }
 
-bool InstallThread::install (const InstallOptions& choices)
+bool InstallThread::KeysThatMustNotCancel::keyPressed (const juce::KeyPress& key, juce::Component*)
 {
-    options = choices;
-    return runThread (juce::Thread::Priority::normal);
+    return key.isKeyCode (juce::KeyPress::escapeKey) || key.isKeyCode (juce::KeyPress::returnKey);
+}
+
+bool InstallThread::install (Job job)
+{
+    currentJob = std::move (job);
+    ranToEnd = false;
+
+    // The framework counts any Cancel pressed while the thread still runs as a cancelled run,
+    // even when the job had passed its last stop point and went on to finish.
+    runThread (juce::Thread::Priority::normal);
+    currentJob = nullptr;
+    return ranToEnd;
 }
 
 void InstallThread::run()
 {
     ProgressWindowAdapter adapter (*this);
-    InstallJob job (options, screen.getProperties(), screen.getErrorText(), adapter);
-    job.run();
+    ranToEnd = currentJob != nullptr && currentJob (adapter);
 }

@@ -1,58 +1,39 @@
 #include "ui/InstallerComponent.h"
+#include "install/InstallJob.h"
+#include "install/RememberedChoices.h"
 #include "product/Product.h"
-#include "platform/Registry.h"
-#include "platform/SpecialFolders.h"
-#include "resources/BinaryResources.h"
-#include "targets/FolderText.h"
+#include "targets/DefaultFolders.h"
+#include "targets/FolderChecks.h"
 #include "targets/PluginFormat.h"
+#include "ui/ScreenLayout.h"
 
 namespace
 {
-    const juce::Colour hintGrey { 0xff808080 };
     const juce::String extraRowHint { "extra plugin directory (optional)" };
-
-    juce::Image loadImage (BinaryResources::Block block)
-    {
-        return juce::ImageCache::getFromMemory (block.data, static_cast<int> (block.size));
-    }
-
-    juce::String licenceText()
-    {
-        const auto block = BinaryResources::licence();
-        return juce::String::fromUTF8 (static_cast<const char*> (block.data), static_cast<int> (block.size));
-    }
 }
 
 InstallerComponent::InstallerComponent()
-    : quitApplication ([] { juce::JUCEApplicationBase::getInstance()->systemRequestedQuit(); }),
-      appDataFolder (SpecialFolders::applicationData()),
-      properties (appDataFolder),
-      installThread (*this)
+    : quitApplication ([] { juce::JUCEApplicationBase::getInstance()->systemRequestedQuit(); })
 {
     for (auto* c : std::initializer_list<juce::Component*> { &licenceView, &cancelButton, &installButton, &addRowButton,
                                                              &standaloneFolderEditor, &standaloneBrowseButton,
                                                              &standaloneLabel, &pluginLabel, &shortcutToggle, &shortcutLabel })
         addAndMakeVisible (c);
 
-    productLogo = loadImage (BinaryResources::productLogo());
-    makerLogo = loadImage (BinaryResources::makerLogo());
-    backgroundTile = loadImage (BinaryResources::backgroundTile());
-    folderIcon = loadImage (BinaryResources::folderIcon());
-
-    pluginRows.add (addPluginFolderRow ("plugin directory", vst32));
-    pluginRows.add (addPluginFolderRow (extraRowHint, vst64));
-    pluginRows.add (addPluginFolderRow (extraRowHint, vst3_32));
+    addPluginFolderRow ("plugin directory", vst32);
+    addPluginFolderRow (extraRowHint, vst64);
+    addPluginFolderRow (extraRowHint, vst3_32);
 
     for (auto* b : std::initializer_list<juce::Button*> { &cancelButton, &installButton, &addRowButton,
                                                           &standaloneBrowseButton, &shortcutToggle })
         b->addListener (this);
 
-    standaloneFolderEditor.setTextToShowWhenEmpty ("programs directory", hintGrey);
+    standaloneFolderEditor.setTextToShowWhenEmpty ("programs directory", juce::Colour (0xff808080));
 
     licenceView.setReadOnly (true);
     licenceView.setMultiLine (true, true);
     licenceView.setScrollbarsShown (true);
-    licenceView.setText (licenceText(), false);
+    licenceView.setText (ScreenArtwork::licenceText(), false);
     licenceView.applyFontToAllText (juce::Font (16.0f, juce::Font::plain));
 
     properties.loadProperties();
@@ -65,13 +46,13 @@ InstallerComponent::InstallerComponent()
     cancelButton.setButtonText ("Cancel");
     addRowButton.setButtonText ("+");
 
-    setImagesOfBrowseButton (standaloneBrowseButton);
+    PluginFolderRow::setFolderIcon (standaloneBrowseButton, artwork.getFolderIcon());
 
     standaloneLabel.setText ("Standalone", juce::dontSendNotification);
     shortcutLabel.setText ("Create desktop shortcut", juce::dontSendNotification);
     pluginLabel.setText ("Plugin", juce::dontSendNotification);
 
-    pluginLabel.attachToComponent (pluginRows.getFirst().folderEditor, true);
+    pluginLabel.attachToComponent (pluginRows.getFirst()->folderEditor.get(), true);
     standaloneLabel.attachToComponent (&standaloneFolderEditor, true);
     shortcutLabel.attachToComponent (&shortcutToggle, true);
 
@@ -82,53 +63,19 @@ InstallerComponent::InstallerComponent()
 
 InstallerComponent::~InstallerComponent() = default;
 
-PluginFolderRow InstallerComponent::addPluginFolderRow (const juce::String& hint, int formatId)
+PluginFolderRow& InstallerComponent::addPluginFolderRow (const juce::String& hint, int formatId)
 {
-    auto* browseButton = new juce::ImageButton();
-    addAndMakeVisible (browseButton);
-    auto* folderEditor = new juce::TextEditor();
-    addAndMakeVisible (folderEditor);
-    auto* formatBox = new juce::ComboBox();
-    addAndMakeVisible (formatBox);
-
-    browseButtons.add (browseButton);
-    folderEditors.add (folderEditor);
-    formatBoxes.add (formatBox);
-
-    folderEditor->setTextToShowWhenEmpty (hint, hintGrey);
-
-    for (auto format : { vst32, vst64, vst3_32, vst3_64 })
-        formatBox->addItem (getFormatLabel (format), format);
-
-    formatBox->setSelectedId (formatId, juce::sendNotificationAsync);
-    formatBox->addListener (this);
-
-    setImagesOfBrowseButton (*browseButton);
-    browseButton->addListener (this);
-
+    auto* row = pluginRows.add (new PluginFolderRow (hint, formatId, artwork.getFolderIcon()));
+    row->addTo (*this, *this, *this);
     updateAccessibleTitles();
-    return { browseButton, folderEditor, formatBox };
-}
-
-void InstallerComponent::setImagesOfBrowseButton (juce::ImageButton& button)
-{
-    const juce::Colour noOverlay (0x00000000);
-    button.setImages (false, false, true,
-                      folderIcon, 0.7f, noOverlay,
-                      {}, 1.0f, noOverlay,
-                      {}, 1.0f, noOverlay,
-                      0.0f);
+    resized();
+    return *row;
 }
 
 void InstallerComponent::updateAccessibleTitles()
 {
-    for (int i = 0; i < browseButtons.size(); ++i)
-    {
-        const auto number = juce::String (i + 1);
-        browseButtons[i]->setTitle ("Browse for plugin folder " + number);
-        folderEditors[i]->setTitle ("Plugin folder " + number);
-        formatBoxes[i]->setTitle ("Plugin format " + number);
-    }
+    for (int i = 0; i < pluginRows.size(); ++i)
+        pluginRows[i]->setNumber (i + 1);
 
     standaloneFolderEditor.setTitle ("Standalone folder");
     standaloneBrowseButton.setTitle ("Browse for standalone folder");
@@ -146,70 +93,53 @@ juce::String InstallerComponent::versionLine()
 
 void InstallerComponent::paint (juce::Graphics& g)
 {
-    auto header = getLocalBounds().removeFromTop (headerHeight).withTrimmedRight (25);
-
-    g.drawImage (backgroundTile, 0, 0, getWidth(), getHeight(),
-                 0, 0, backgroundTile.getWidth(), backgroundTile.getHeight(), false);
-
-    g.drawImageAt (productLogo, 30, 20);
-
-    g.setColour (juce::Colour (0xff808080));
-    g.drawText (versionLine(), juce::Rectangle<int> (90, 63, 140, 30), juce::Justification::centredLeft, false);
-
-    g.setColour (juce::Colours::white);
-    const auto makerArea = header.removeFromRight (2 * makerLogo.getWidth() / 3);
-    g.drawImageWithin (makerLogo, makerArea.getX(), makerArea.getY(), makerArea.getWidth(), makerArea.getHeight(),
-                       juce::RectanglePlacement::centred);
+    artwork.paint (g, getLocalBounds(), versionLine());
 }
 
 void InstallerComponent::resized()
 {
+    using namespace ScreenLayout;
     const auto width = getWidth();
-    auto area = getLocalBounds().reduced (width / 8, 10);
-    area.removeFromTop (100);
+    auto area = getLocalBounds().reduced (width / sideMarginDivisor, verticalMargin);
+    area.removeFromTop (rowsTop);
 
     for (int i = 0; i < pluginRows.size(); ++i)
     {
-        const auto& row = pluginRows.getReference (i);
-        auto rowArea = area.removeFromTop (25);
-        rowArea.removeFromLeft (30);
-        row.browseButton->setBounds (rowArea.removeFromRight (25));
-        rowArea.removeFromRight (8);
-        row.formatBox->setBounds (rowArea.removeFromRight (95));
-        rowArea.removeFromRight (5);
-        row.folderEditor->setBounds (rowArea);
+        const auto folderArea = pluginRows[i]->layOut (area.removeFromTop (rowHeight));
 
         if (i > 0 && i == pluginRows.size() - 1)
-            addRowButton.setBounds (rowArea.getX() - 40, rowArea.getY(), 35, rowArea.getHeight());
+            addRowButton.setBounds (folderArea.getX() - addRowButtonOffset, folderArea.getY(), addRowButtonWidth,
+                                    folderArea.getHeight());
 
-        area.removeFromTop (5);
+        area.removeFromTop (rowGap);
     }
 
-    area.removeFromTop (8);
-    auto standaloneRow = area.removeFromTop (25);
-    standaloneRow.removeFromLeft (30);
-    standaloneBrowseButton.setBounds (standaloneRow.removeFromRight (25));
-    standaloneRow.removeFromRight (8);
+    area.removeFromTop (standaloneRowGap);
+    auto standaloneRow = area.removeFromTop (rowHeight);
+    standaloneRow.removeFromLeft (labelWidth);
+    standaloneBrowseButton.setBounds (standaloneRow.removeFromRight (browseButtonWidth));
+    standaloneRow.removeFromRight (browseButtonGap);
     standaloneFolderEditor.setBounds (standaloneRow);
 
-    area.removeFromTop (20);
-    shortcutToggle.setBounds (area.getX() + area.getWidth() / 2 - 12, area.getY(), 24, 24);
-    area.removeFromTop (35);
+    area.removeFromTop (shortcutGap);
+    shortcutToggle.setBounds (area.getX() + area.getWidth() / 2 - shortcutToggleSize / 2, area.getY(),
+                              shortcutToggleSize, shortcutToggleSize);
+    area.removeFromTop (shortcutRowHeight);
 
-    auto bottom = area.removeFromBottom (60).reduced (50, 0);
-    bottom.removeFromBottom (25);
+    auto bottom = area.removeFromBottom (buttonAreaHeight).reduced (buttonAreaInset, 0);
+    bottom.removeFromBottom (buttonBottomMargin);
     cancelButton.setBounds (bottom.removeFromLeft (width / 5 - 2));
-    bottom.removeFromLeft (4);
+    bottom.removeFromLeft (buttonGap);
     installButton.setBounds (bottom.removeFromLeft ((2 * width) / 5 - 2));
 
-    licenceView.setBounds (area.expanded (50, 0).reduced (0, 50));
+    licenceView.setBounds (area.expanded (licenceInset, 0).reduced (0, licenceInset));
 }
 
 void InstallerComponent::buttonClicked (juce::Button* button)
 {
-    for (const auto& row : pluginRows)
-        if (button == row.browseButton)
-            browseForFolder ("Open plugin directory", *row.folderEditor);
+    for (auto* row : pluginRows)
+        if (button == row->browseButton.get())
+            browseForFolder ("Open plugin directory", *row->folderEditor);
 
     if (button == &standaloneBrowseButton)
     {
@@ -226,38 +156,38 @@ void InstallerComponent::buttonClicked (juce::Button* button)
     }
     else if (button == &addRowButton)
     {
-        pluginRows.add (addPluginFolderRow (extraRowHint, vst32));
+        addPluginFolderRow (extraRowHint, vst32);
 
         if (auto* window = getParentComponent())
-            window->setBounds (window->getX(), window->getY(), getWidth(), getHeight() + 35);
+            window->setBounds (window->getX(), window->getY(), getWidth(),
+                               getHeight() + ScreenLayout::addedRowWindowGrowth);
     }
 }
 
 void InstallerComponent::comboBoxChanged (juce::ComboBox* box)
 {
-    if (restoredFormatBoxes.contains (box))
+    for (auto* row : pluginRows)
     {
-        restoredFormatBoxes.removeAllInstancesOf (box);
-        return;
-    }
-
-    for (const auto& row : pluginRows)
-    {
-        if (row.formatBox != box)
+        if (row->formatBox.get() != box)
             continue;
 
-        const auto format = box->getSelectedId();
+        // The notification a restored row's creation left pending must not replace the folder
+        // that came back; later switches by the user apply as usual.
+        if (std::exchange (row->folderRestored, false))
+            return;
 
-        if (format == vst3_32 || format == vst3_64)
-            row.folderEditor->setText (juce::String ("C:\\Program Files") + (format == vst3_32 ? " (x86)" : "")
-                                       + "\\Common Files\\VST3\\");
+        const auto vst3Folder = DefaultFolders::vst3Folder (box->getSelectedId());
+
+        if (vst3Folder.isNotEmpty())
+            row->folderEditor->setText (vst3Folder);
+
         return;
     }
 }
 
 void InstallerComponent::browseForFolder (const juce::String& title, juce::TextEditor& editor)
 {
-    juce::FileChooser chooser (title, juce::File (editor.getText()), {}, true);
+    juce::FileChooser chooser (title, juce::File (editor.getText()), {}, useNativeFolderChooser);
 
     if (chooser.browseForDirectory())
     {
@@ -278,88 +208,40 @@ bool InstallerComponent::abortQuestion (juce::Component* associatedComponent)
 
 void InstallerComponent::loadStandaloneFolder()
 {
-    const auto remembered = properties.getSetting ("InstallDir", {}, InstallProperties::productRegistryKey());
-
-    if (remembered.length() > 2)
-        standaloneFolderEditor.setText (remembered, false);
-    else
-        standaloneFolderEditor.setText (FolderText::forDisplay (SpecialFolders::programFiles().getFullPathName()
-                                                                + "/" + Product::maker + "/" + Product::name),
-                                        false);
+    const auto remembered = RememberedChoices::readStandaloneFolder (properties);
+    standaloneFolderEditor.setText (remembered.isNotEmpty() ? remembered : DefaultFolders::standaloneFolder(), false);
 }
 
 void InstallerComponent::loadPluginFolders()
 {
-    const juce::String key (InstallProperties::productRegistryKey());
-    bool row0Restored = false;
+    const auto remembered = RememberedChoices::readPluginRows (properties);
 
-    for (int i = 0; i < 5; ++i)
+    // Every restored row is followed by one more, for the next folder.
+    while (pluginRows.size() < remembered.size() + 1)
+        addPluginFolderRow (extraRowHint, vst32);
+
+    for (int i = 0; i < remembered.size(); ++i)
     {
-        const auto& row = pluginRows.getReference (i);
-        const auto letter = juce::String::charToString (static_cast<juce::juce_wchar> ('A' + i));
-        const auto folder = properties.getSetting ("PluginInstallDir" + (i == 0 ? juce::String() : juce::String (i + 1)), {}, key);
-        const auto bits = properties.getSetting ("PluginBits" + letter, "32", key);
-        const auto format = properties.getSetting ("Format" + letter, {}, key);
+        auto& row = *pluginRows[i];
+        row.formatBox->setSelectedId (remembered[i].format, juce::dontSendNotification);
 
-        if (folder.isEmpty())
-            break;
-
-        row.formatBox->setSelectedId (parseFormat (format, bits), juce::dontSendNotification);
-        restoredFormatBoxes.addIfNotAlreadyThere (row.formatBox);
-
-        if (folder.length() >= 2)
+        if (remembered[i].folder.isNotEmpty())
         {
-            row.folderEditor->setText (folder.replace ("//", "/"), false);
-            row0Restored = row0Restored || i == 0;
-        }
-
-        if (i + 1 >= pluginRows.size())
-        {
-            pluginRows.add (addPluginFolderRow (extraRowHint, vst32));
-            resized();
+            row.folderEditor->setText (remembered[i].folder, false);
+            row.folderRestored = true;
         }
     }
 
-    if (! row0Restored)
-        pluginRows.getReference (0).folderEditor->setText (detectDefaultPluginFolder(), false);
-}
-
-juce::String InstallerComponent::detectDefaultPluginFolder() const
-{
-    auto candidate = Registry::getValue ("HKEY_CURRENT_USER\\Software\\VST\\VSTPluginsPath");
-
-    if (candidate.isEmpty())
-    {
-        const auto host = Registry::getValue ("HKEY_CURRENT_USER\\Software\\Image-Line\\Shared\\Paths\\FL Studio");
-
-        if (host.isNotEmpty())
-        {
-            const auto hostPlugins = juce::File (host).getParentDirectory().getChildFile ("Plugins").getChildFile ("VST");
-
-            if (hostPlugins.exists())
-                candidate = hostPlugins.getFullPathName();
-        }
-    }
-
-    if (candidate.isNotEmpty() && ! candidate.endsWith ("/"))
-        candidate += "/";
-
-    if (candidate.isEmpty())
-    {
-        const auto programFiles = SpecialFolders::programFiles().getFullPathName();
-        const auto steinberg = programFiles + "/Steinberg/VstPlugins";
-        candidate = juce::File (steinberg).exists() ? steinberg : programFiles + "/VstPlugins";
-    }
-
-    return FolderText::forDisplay (candidate);
+    if (remembered.isEmpty() || remembered.getFirst().folder.isEmpty())
+        pluginRows.getFirst()->folderEditor->setText (DefaultFolders::pluginFolder(), false);
 }
 
 InstallOptions InstallerComponent::getInstallOptions() const
 {
     InstallOptions options;
 
-    for (const auto& row : pluginRows)
-        options.pluginRows.add ({ row.folderEditor->getText(), row.formatBox->getSelectedId() });
+    for (auto* row : pluginRows)
+        options.pluginRows.add ({ row->folderEditor->getText(), row->formatBox->getSelectedId() });
 
     options.standaloneFolder = standaloneFolderEditor.getText();
     options.createDesktopShortcut = shortcutToggle.getToggleState();
@@ -368,53 +250,29 @@ InstallOptions InstallerComponent::getInstallOptions() const
 
 void InstallerComponent::startInstallation()
 {
-    juce::String errorTitle, errorMessage;
-    const juce::File standaloneFolder (FolderText::withPlatformSeparators (standaloneFolderEditor.getText()));
-    const auto standaloneExisted = standaloneFolder.exists();
+    juce::StringArray pluginFolders;
 
-    for (int i = 0; i < pluginRows.size(); ++i)
+    for (auto* row : pluginRows)
+        pluginFolders.add (row->folderEditor->getText());
+
+    const auto checks = FolderChecks::createChosenFolders (pluginFolders, standaloneFolderEditor.getText());
+
+    if (checks.failed())
     {
-        const auto text = pluginRows.getReference (i).folderEditor->getText();
-        const juce::File folder (text);
-
-        if (text.isEmpty() || folder.exists())
-            continue;
-
-        const auto created = folder.createDirectory();
-
-        if (created.failed())
-        {
-            errorTitle = "Couldn't create plugin directory";
-            errorMessage = created.getErrorMessage() + "\n";
-
-            if (i > 0)
-                errorMessage += "Please select a valid directory (or none at all)";
-
-            break;
-        }
-    }
-
-    if (errorTitle.isEmpty())
-    {
-        const auto created = standaloneFolder.createDirectory();
-
-        if (created.failed())
-        {
-            errorTitle = "Could not create standalone install directory";
-            errorMessage = created.getErrorMessage() + Product::administratorHint();
-        }
-    }
-
-    if (errorTitle.isNotEmpty())
-    {
-        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, errorTitle, errorMessage, "OK");
+        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, checks.errorTitle,
+                                                checks.errorMessage, "OK");
         return;
     }
 
-    if (installThread.install (getInstallOptions()))
+    const auto ranToEnd = installThread.install ([this, options = getInstallOptions()] (InstallProgress& progress)
+    {
+        return InstallJob (options, properties, errorText, progress).run();
+    });
+
+    if (ranToEnd)
         completionReport();
-    else if (! standaloneExisted && standaloneFolder.exists())
-        standaloneFolder.deleteRecursively();
+    else
+        FolderChecks::removeStandaloneFolderIfCreated (checks);
 }
 
 void InstallerComponent::completionReport()

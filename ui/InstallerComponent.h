@@ -3,19 +3,14 @@
 #include "install/InstallOptions.h"
 #include "install/InstallProperties.h"
 #include "ui/InstallThread.h"
+#include "ui/PluginFolderRow.h"
+#include "ui/ScreenArtwork.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-// One plug-in destination row of the screen. The widgets are owned by the screen's lists.
-struct PluginFolderRow
-{
-    juce::ImageButton* browseButton = nullptr;
-    juce::TextEditor* folderEditor = nullptr;
-    juce::ComboBox* formatBox = nullptr;
-};
-
 // The installer's one screen: logos and version line, the plug-in folder rows, the stand-alone
-// folder, the shortcut toggle, the licence and the two buttons.
+// folder, the shortcut toggle, the licence and the two buttons. It wires the controls to the
+// install targets and the installation job.
 class InstallerComponent : public juce::Component,
                            public juce::Button::Listener,
                            public juce::ComboBox::Listener
@@ -29,7 +24,7 @@ public:
     void buttonClicked (juce::Button* button) override;
     void comboBoxChanged (juce::ComboBox* box) override;
 
-    PluginFolderRow addPluginFolderRow (const juce::String& hint, int formatId);
+    PluginFolderRow& addPluginFolderRow (const juce::String& hint, int formatId);
 
     // Asks whether to abort the installation; true when the user chose "Abort".
     static bool abortQuestion (juce::Component* associatedComponent);
@@ -44,7 +39,11 @@ public:
     // Ends the installer; tests replace it to observe the request instead.
     std::function<void()> quitApplication;
 
-    const juce::Array<PluginFolderRow>& getPluginRows() const { return pluginRows; }
+    // Whether the folder choosers are the platform's own dialogs (zenity or kdialog on Linux,
+    // when installed) or JUCE's; tests use JUCE's, which they can drive.
+    bool useNativeFolderChooser = true;
+
+    const juce::OwnedArray<PluginFolderRow>& getPluginRows() const { return pluginRows; }
     juce::TextEditor& getStandaloneFolderEditor() { return standaloneFolderEditor; }
     juce::ToggleButton& getShortcutToggle() { return shortcutToggle; }
     juce::TextEditor& getLicenceView() { return licenceView; }
@@ -59,21 +58,16 @@ public:
     juce::String& getErrorText() { return errorText; }
 
     static juce::String versionLine();
-    static constexpr int headerHeight = 110;
 
 private:
-    void setImagesOfBrowseButton (juce::ImageButton& button);
     void browseForFolder (const juce::String& title, juce::TextEditor& editor);
     void updateAccessibleTitles();
     void loadStandaloneFolder();
     void loadPluginFolders();
-    juce::String detectDefaultPluginFolder() const;
     void completionReport();
 
-    juce::Array<PluginFolderRow> pluginRows;
-    juce::OwnedArray<juce::ImageButton> browseButtons;
-    juce::OwnedArray<juce::TextEditor> folderEditors;
-    juce::OwnedArray<juce::ComboBox> formatBoxes;
+    ScreenArtwork artwork;
+    juce::OwnedArray<PluginFolderRow> pluginRows;
     juce::TextEditor licenceView;
     juce::TextEditor standaloneFolderEditor;
     juce::TextButton cancelButton;
@@ -82,17 +76,14 @@ private:
     juce::Label standaloneLabel;
     juce::Label pluginLabel;
     juce::Label shortcutLabel;
-    juce::File appDataFolder;
     juce::ImageButton standaloneBrowseButton;
     juce::ToggleButton shortcutToggle;
-    juce::Image productLogo, makerLogo, backgroundTile, folderIcon;
-    InstallProperties properties;
-    InstallThread installThread;
-    juce::String errorText;
 
-    // Restored rows whose start-up format notification is still pending: remembered folders
-    // must survive it, even for VST3 formats.
-    juce::Array<juce::ComboBox*> restoredFormatBoxes;
+    // The job writes into the settings store and the error text, so both are declared before
+    // the thread: members go in reverse order, and the thread's destructor waits for the job.
+    InstallProperties properties;
+    juce::String errorText;
+    InstallThread installThread;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (InstallerComponent)
 };

@@ -32,17 +32,17 @@ namespace
             screen->quitApplication = [this] { ++quitRequests; };
             pumpMessages();
 
-            for (auto& row : screen->getPluginRows())
+            for (auto* row : screen->getPluginRows())
             {
-                row.folderEditor->clear();
-                row.formatBox->setSelectedId (1, juce::dontSendNotification);
+                row->folderEditor->clear();
+                row->formatBox->setSelectedId (1, juce::dontSendNotification);
             }
         }
 
         void setRow (int i, const String& text, int format = 1)
         {
-            screen->getPluginRows()[i].folderEditor->setText (text);
-            screen->getPluginRows()[i].formatBox->setSelectedId (format, juce::dontSendNotification);
+            screen->getPluginRows()[i]->folderEditor->setText (text);
+            screen->getPluginRows()[i]->formatBox->setSelectedId (format, juce::dontSendNotification);
         }
 
         void setStandalone (const String& text) { screen->getStandaloneFolderEditor().setText (text); }

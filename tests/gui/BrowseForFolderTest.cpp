@@ -4,8 +4,9 @@
 #include "tests/support/GuiHelpers.h"
 #include "tests/support/Sandbox.h"
 
-// Without zenity or kdialog on the machine, the folder chooser is JUCE's own dialog box; this
-// test drives it like a user: the box opens, a folder is picked and confirmed (or not).
+// The screen is told to use JUCE's own folder dialog, so these tests drive it like a user (the
+// box opens, a folder is picked and confirmed, or not) whether or not zenity or kdialog is
+// installed on the machine.
 namespace
 {
     template <typename Type>
@@ -66,30 +67,43 @@ namespace
 TEST (BrowseForFolder, EmptyFieldStartsAtTheDefaultFolderAndTheChoiceFillsOnlyThatRow)
 {
     Sandbox sandbox;
+
+    // A native chooser on the machine is never started: this one would leave a trace and refuse.
+    const auto bin = sandbox.folder ("bin");
+    const auto trace = sandbox.home().getChildFile ("zenity-was-started");
+    ASSERT_TRUE (bin.getChildFile ("zenity").replaceWithText ("#!/bin/sh\ntouch '" + trace.getFullPathName() + "'\nexit 1\n"));
+    ASSERT_TRUE (bin.getChildFile ("zenity").setExecutePermission (true));
+    const auto path = juce::SystemStats::getEnvironmentVariable ("PATH", {});
+    ASSERT_EQ (setenv ("PATH", (bin.getFullPathName() + ":" + path).toRawUTF8(), 1), 0);
+
     InstallerComponent screen;
+    screen.useNativeFolderChooser = false;
     screen.setSize (798, 693);
     pumpMessages();
 
-    const auto& row = screen.getPluginRows().getReference (1);
+    const auto& row = *screen.getPluginRows()[1];
     ASSERT_TRUE (row.folderEditor->isEmpty());
     const auto picked = sandbox.folder ("Picked Plugins");
-    const auto row0Before = screen.getPluginRows()[0].folderEditor->getText();
+    const auto row0Before = screen.getPluginRows()[0]->folderEditor->getText();
 
     ChooserAnswerer answer (picked, true);
-    screen.buttonClicked (row.browseButton);
+    screen.buttonClicked (row.browseButton.get());
 
     ASSERT_TRUE (answer.seen);
     EXPECT_EQ (answer.title, "Open plugin directory");
     EXPECT_TRUE (answer.startedAt.isDirectory()) << answer.startedAt.getFullPathName();
     EXPECT_EQ (row.folderEditor->getText(), picked.getFullPathName());
-    EXPECT_EQ (screen.getPluginRows()[0].folderEditor->getText(), row0Before);
-    EXPECT_TRUE (screen.getPluginRows()[2].folderEditor->getText().startsWith ("C:\\"));
+    EXPECT_EQ (screen.getPluginRows()[0]->folderEditor->getText(), row0Before);
+    EXPECT_TRUE (screen.getPluginRows()[2]->folderEditor->getText().startsWith ("C:\\"));
+    EXPECT_FALSE (trace.exists());
+    setenv ("PATH", path.toRawUTF8(), 1);
 }
 
 TEST (BrowseForFolder, CancelKeepsTheTextAndTheStandaloneChooserStartsAtItsFolder)
 {
     Sandbox sandbox;
     InstallerComponent screen;
+    screen.useNativeFolderChooser = false;
     screen.setSize (798, 693);
     pumpMessages();
 

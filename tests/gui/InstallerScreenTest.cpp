@@ -25,14 +25,14 @@ namespace
         }
 
         InstallerComponent& screen() { return window->getScreen(); }
-        const PluginFolderRow& row (int i) { return screen().getPluginRows().getReference (i); }
+        const PluginFolderRow& row (int i) { return *screen().getPluginRows()[i]; }
     };
 
     int countAddRowButtonRows (InstallerComponent& screen)
     {
         int beside = 0;
-        for (auto& r : screen.getPluginRows())
-            if (screen.getAddRowButton().getY() == r.folderEditor->getY())
+        for (auto* r : screen.getPluginRows())
+            if (screen.getAddRowButton().getY() == r->folderEditor->getY())
                 ++beside;
         return beside;
     }
@@ -157,7 +157,7 @@ TEST_F (WindowFixture, EveryControlHasAnAccessibleTitleAndTabGoesTopToBottom)
         previousY = c->getY();
     }
 
-    EXPECT_EQ (order.front(), row (0).folderEditor);
+    EXPECT_EQ (order.front(), row (0).folderEditor.get());
     EXPECT_EQ (order.back(), &screen().getInstallButton());
 }
 

@@ -17,6 +17,7 @@ namespace
     struct RememberedChoices : public ::testing::Test
     {
         Sandbox sandbox;
+        const String programFiles = sandbox.home().getFullPathName() + "/.local/opt";
 
         void remember (const juce::StringPairArray& attributes, const String& tag = "SornaProperties")
         {
@@ -38,18 +39,18 @@ namespace
             return screen;
         }
 
-        static String folder (InstallerComponent& s, int row) { return s.getPluginRows()[row].folderEditor->getText(); }
-        static int format (InstallerComponent& s, int row)    { return s.getPluginRows()[row].formatBox->getSelectedId(); }
+        static String folder (InstallerComponent& s, int row) { return s.getPluginRows()[row]->folderEditor->getText(); }
+        static int format (InstallerComponent& s, int row)    { return s.getPluginRows()[row]->formatBox->getSelectedId(); }
     };
 }
 
 TEST_F (RememberedChoices, FreshMachineGetsTheProgramFilesDefaults)
 {
     auto screen = openScreen();
-    EXPECT_EQ (screen->getStandaloneFolderEditor().getText(), "/opt/Kestrune/Sorna");
+    EXPECT_EQ (screen->getStandaloneFolderEditor().getText(), programFiles + "/Kestrune/Sorna");
     ASSERT_EQ (screen->getPluginRows().size(), 3);
     EXPECT_EQ (format (*screen, 0), 1);
-    EXPECT_EQ (folder (*screen, 0), "/opt/VstPlugins");
+    EXPECT_EQ (folder (*screen, 0), programFiles + "/VstPlugins");
     EXPECT_EQ (format (*screen, 1), 2);
     EXPECT_EQ (folder (*screen, 1), "");
     EXPECT_EQ (format (*screen, 2), 3);
@@ -77,15 +78,15 @@ TEST_F (RememberedChoices, AllFiveRowsComeBackWithASixthEmptyRow)
     EXPECT_EQ (folder (*screen, 1), "D:\\B\\");    EXPECT_EQ (format (*screen, 1), 4);
     EXPECT_EQ (folder (*screen, 2), "D:\\C\\");    EXPECT_EQ (format (*screen, 2), 3);
     EXPECT_EQ (folder (*screen, 3), "a//b");       EXPECT_EQ (format (*screen, 3), 0);
-    EXPECT_EQ (screen->getPluginRows()[3].formatBox->getText(), "");
+    EXPECT_EQ (screen->getPluginRows()[3]->formatBox->getText(), "");
     EXPECT_EQ (folder (*screen, 4), "D:\\E\\");    EXPECT_EQ (format (*screen, 4), 1);
     EXPECT_EQ (folder (*screen, 5), "");           EXPECT_EQ (format (*screen, 5), 1);
     EXPECT_FALSE (screen->getProperties().isUsingRegistryFallback());
 
     // A switch made by the user still brings the fixed VST3 folder.
-    screen->getPluginRows()[0].formatBox->setSelectedId (4, juce::sendNotificationSync);
+    screen->getPluginRows()[0]->formatBox->setSelectedId (4, juce::sendNotificationSync);
     EXPECT_EQ (folder (*screen, 0), "C:\\Program Files\\Common Files\\VST3\\");
-    screen->getPluginRows()[0].formatBox->setSelectedId (2, juce::sendNotificationSync);
+    screen->getPluginRows()[0]->formatBox->setSelectedId (2, juce::sendNotificationSync);
     EXPECT_EQ (folder (*screen, 0), "C:\\Program Files\\Common Files\\VST3\\");
 }
 
@@ -98,8 +99,8 @@ TEST_F (RememberedChoices, AGapStopsRestoringAndShortTextsAreIgnored)
     remember (a);
 
     auto screen = openScreen();
-    EXPECT_EQ (screen->getStandaloneFolderEditor().getText(), "/opt/Kestrune/Sorna");
-    EXPECT_EQ (folder (*screen, 0), "/opt/VstPlugins");
+    EXPECT_EQ (screen->getStandaloneFolderEditor().getText(), programFiles + "/Kestrune/Sorna");
+    EXPECT_EQ (folder (*screen, 0), programFiles + "/VstPlugins");
     EXPECT_EQ (format (*screen, 1), 2);
     EXPECT_EQ (folder (*screen, 1), "");
     EXPECT_EQ (folder (*screen, 2), vst3x86);
@@ -116,7 +117,24 @@ TEST_F (RememberedChoices, OneCharacterFolderSetsOnlyTheFormatAndThreeCharacters
     auto screen = openScreen();
     EXPECT_EQ (screen->getStandaloneFolderEditor().getText(), "D:/");
     EXPECT_EQ (format (*screen, 0), 2);
-    EXPECT_EQ (folder (*screen, 0), "/opt/VstPlugins");
+    EXPECT_EQ (folder (*screen, 0), programFiles + "/VstPlugins");
+}
+
+TEST_F (RememberedChoices, OneCharacterFolderOfAVst3RowGivesItTheFixedVst3Folder)
+{
+    juce::StringPairArray a;
+    a.set ("PluginInstallDir", "E:\\Restored\\");
+    a.set ("FormatA", "vst3_64");
+    a.set ("PluginInstallDir2", "Y");
+    a.set ("FormatB", "vst3_32");
+    remember (a);
+
+    // Only a row whose folder came back keeps it through the start-up notification.
+    auto screen = openScreen();
+    EXPECT_EQ (format (*screen, 0), 4);
+    EXPECT_EQ (folder (*screen, 0), "E:\\Restored\\");
+    EXPECT_EQ (format (*screen, 1), 3);
+    EXPECT_EQ (folder (*screen, 1), vst3x86);
 }
 
 TEST_F (RememberedChoices, RegistryFallbackReadsBitsWhenTheFormatKeyIsAbsent)
@@ -158,7 +176,7 @@ TEST_F (RememberedChoices, HostFoldersFromTheRegistry)
     const auto host = sandbox.folder ("FL Studio 20");
     Registry::setValue ("HKEY_CURRENT_USER\\Software\\Image-Line\\Shared\\Paths\\FL Studio",
                         host.getChildFile ("FL.exe").getFullPathName());
-    EXPECT_EQ (folder (*openScreen(), 0), "/opt/VstPlugins");
+    EXPECT_EQ (folder (*openScreen(), 0), programFiles + "/VstPlugins");
 
     sandbox.folder ("FL Studio 20/Plugins/VST");
     EXPECT_EQ (folder (*openScreen(), 0), host.getFullPathName() + "/Plugins/VST/");

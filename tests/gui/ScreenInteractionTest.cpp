@@ -26,12 +26,12 @@ namespace
             pumpMessages();
 
             // Everything the screen may create stays inside the sandbox.
-            for (auto& row : screen->getPluginRows())
-                row.folderEditor->clear();
+            for (auto* row : screen->getPluginRows())
+                row->folderEditor->clear();
             screen->getStandaloneFolderEditor().setText (sandbox.home().getChildFile ("Programs").getFullPathName());
         }
 
-        juce::TextEditor& rowFolder (int i) { return *screen->getPluginRows()[i].folderEditor; }
+        juce::TextEditor& rowFolder (int i) { return *screen->getPluginRows()[i]->folderEditor; }
 
         // A path that cannot become a folder: a plain file stands in the way of its parent.
         String uncreatable (const String& name)

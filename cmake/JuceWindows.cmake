@@ -1,5 +1,6 @@
 # The Windows side of the JUCE build (mingw-w64 i686, see cmake/toolchains/mingw-i686.cmake).
-# Included by cmake/Juce.cmake after juce_modules exists.
+# Included by cmake/Juce.cmake before the JUCE libraries are made: it points juce_source_root
+# at a patched copy of the modules, and its function adds the Windows libraries afterwards.
 
 # JUCE 7.0.5 needs a few fixes for 32-bit mingw and for systems without a working DXGI (Wine).
 # They are applied to a copy of the modules in the build tree, never to the original.
@@ -43,16 +44,7 @@ if(NOT juce_patch_done STREQUAL juce_patch_key)
 endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${juce_patches})
 
-set(juce_patched_modules ${juce_patched_root}/modules)
-set(juce_patched_sources)
-foreach(module IN LISTS juce_module_names)
-    list(APPEND juce_patched_sources ${juce_patched_modules}/${module}/${module}.cpp)
-endforeach()
-set_target_properties(juce_modules PROPERTIES
-    SOURCES "${juce_patched_sources}"
-    INCLUDE_DIRECTORIES "${juce_patched_modules}"
-    INTERFACE_INCLUDE_DIRECTORIES "${juce_patched_modules}"
-    INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${juce_patched_modules}")
+set(juce_source_root ${juce_patched_root}/modules)
 
 # libpng and libjpeg built for mingw by scripts/build-windows; zlib from libz-mingw-w64-dev.
 set(SORNA_MINGW_PREFIX "" CACHE PATH "Install prefix of the mingw builds of libpng and libjpeg")
@@ -61,14 +53,18 @@ find_library(SORNA_PNG_LIBRARY NAMES png16 png PATHS ${SORNA_MINGW_PREFIX}/lib N
 find_library(SORNA_JPEG_LIBRARY NAMES jpeg PATHS ${SORNA_MINGW_PREFIX}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 find_library(SORNA_ZLIB_LIBRARY NAMES libz.a z REQUIRED)
 
-target_include_directories(juce_modules SYSTEM PUBLIC ${SORNA_PNG_INCLUDE})
-target_compile_definitions(juce_modules PUBLIC JUCE_USE_DIRECTWRITE=0)
-target_link_libraries(juce_modules PUBLIC
-    ${SORNA_PNG_LIBRARY} ${SORNA_JPEG_LIBRARY} ${SORNA_ZLIB_LIBRARY}
-    uuid ole32 oleaut32 shell32 shlwapi comdlg32 imm32 winmm version wininet ws2_32 dxgi
-    gdi32 user32 advapi32 comctl32 rpcrt4 iphlpapi)
-# One self-contained executable: no mingw runtime DLLs beside it.
-target_link_options(juce_modules INTERFACE -static -static-libgcc -static-libstdc++)
+function(sorna_juce_windows_libraries)
+    foreach(part core gui)
+        target_include_directories(juce_${part}_modules SYSTEM PUBLIC ${SORNA_PNG_INCLUDE})
+        target_compile_definitions(juce_${part}_modules PUBLIC JUCE_USE_DIRECTWRITE=0)
+    endforeach()
+    target_link_libraries(juce_core_modules PUBLIC
+        ${SORNA_PNG_LIBRARY} ${SORNA_JPEG_LIBRARY} ${SORNA_ZLIB_LIBRARY}
+        uuid ole32 oleaut32 shell32 shlwapi comdlg32 imm32 winmm version wininet ws2_32 dxgi
+        gdi32 user32 advapi32 comctl32 rpcrt4 iphlpapi)
+    # One self-contained executable: no mingw runtime DLLs beside it.
+    target_link_options(juce_core_modules INTERFACE -static -static-libgcc -static-libstdc++)
+endfunction()
 
 enable_language(RC)
 

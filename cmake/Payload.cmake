@@ -55,4 +55,4 @@ add_custom_command(OUTPUT ${payload_checked}
     COMMENT "Checking the payload"
     VERBATIM)
 
-sorna_embed(payload ${payload_zip} DEPENDS ${payload_checked})
+sorna_embed(sorna_payload_sources payload ${payload_zip} DEPENDS ${payload_checked})

@@ -43,7 +43,7 @@ namespace
             "add_executable(payload_tool IMPORTED)\n"
             "set_target_properties(payload_tool PROPERTIES IMPORTED_LOCATION \"" SORNA_PAYLOAD_TOOL_PATH "\")\n"
             "# Stands in for the resource embedding: the payload object depends on the check.\n"
-            "function(sorna_embed name file)\n"
+            "function(sorna_embed list name file)\n"
             "    cmake_parse_arguments(arg \"\" \"\" \"DEPENDS\" ${ARGN})\n"
             "    add_custom_target(embed_${name} ALL DEPENDS ${file} ${arg_DEPENDS})\n"
             "endfunction()\n"

@@ -56,9 +56,16 @@ InstallerComponent::InstallerComponent()
     standaloneLabel.attachToComponent (&standaloneFolderEditor, true);
     shortcutLabel.attachToComponent (&shortcutToggle, true);
 
+    standaloneFolderEditor.setTitle ("Standalone folder");
+    standaloneBrowseButton.setTitle ("Browse for standalone folder");
+    shortcutToggle.setTitle ("Create desktop shortcut");
+    licenceView.setTitle ("License agreement");
+    addRowButton.setTitle ("Add plugin folder");
+    cancelButton.setTitle ("Cancel");
+    installButton.setTitle ("Accept and install");
+
     // Tab walks the controls from top to bottom (JUCE orders siblings by position).
     setFocusContainerType (FocusContainerType::keyboardFocusContainer);
-    updateAccessibleTitles();
 }
 
 InstallerComponent::~InstallerComponent() = default;
@@ -67,23 +74,9 @@ PluginFolderRow& InstallerComponent::addPluginFolderRow (const juce::String& hin
 {
     auto* row = pluginRows.add (new PluginFolderRow (hint, formatId, artwork.getFolderIcon()));
     row->addTo (*this, *this, *this);
-    updateAccessibleTitles();
+    row->setNumber (pluginRows.size());
     resized();
     return *row;
-}
-
-void InstallerComponent::updateAccessibleTitles()
-{
-    for (int i = 0; i < pluginRows.size(); ++i)
-        pluginRows[i]->setNumber (i + 1);
-
-    standaloneFolderEditor.setTitle ("Standalone folder");
-    standaloneBrowseButton.setTitle ("Browse for standalone folder");
-    shortcutToggle.setTitle ("Create desktop shortcut");
-    licenceView.setTitle ("License agreement");
-    addRowButton.setTitle ("Add plugin folder");
-    cancelButton.setTitle ("Cancel");
-    installButton.setTitle ("Accept and install");
 }
 
 juce::String InstallerComponent::versionLine()

@@ -61,7 +61,6 @@ public:
 
 private:
     void browseForFolder (const juce::String& title, juce::TextEditor& editor);
-    void updateAccessibleTitles();
     void loadStandaloneFolder();
     void loadPluginFolders();
     void completionReport();

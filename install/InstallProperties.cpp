@@ -1,5 +1,6 @@
 #include "install/InstallProperties.h"
 #include "platform/Registry.h"
+#include "platform/WholeFile.h"
 #include "product/Product.h"
 
 using namespace juce;
@@ -16,18 +17,9 @@ namespace
     // The file's text up to its first zero byte; UTF-8 unless a byte order mark says otherwise.
     bool readText (const File& file, String& text)
     {
-        if (! file.existsAsFile() || file.getSize() > largestFile)
-            return false;
-
-        FileInputStream in (file);
-
-        if (! in.openedOk())
-            return false;
-
         MemoryBlock data;
-        in.readIntoMemoryBlock (data, largestFile + 1);
 
-        if (in.getStatus().failed() || (int64) data.getSize() > largestFile)
+        if (! WholeFile::readSmall (file, largestFile, data))
             return false;
 
         text = String::fromUTF8 (String::createStringFromData (data.getData(), (int) data.getSize()).toRawUTF8());
@@ -180,34 +172,19 @@ void InstallProperties::saveProperties (String& errorText)
             errorText << "Failed to create a required properties file: " << created.getErrorMessage();
     }
 
-    // The new document goes to a file beside the old one, which it replaces only once it is
-    // complete: a save that fails half-way leaves the previous choices intact.
-    const auto written = [this]
+    // The new document replaces the old file only once it is complete: a save that fails
+    // half-way leaves the previous choices intact.
+    bool written = false;
+
+    if (root != nullptr)
     {
-        if (root == nullptr)
-            return false;
-
-        TemporaryFile temp (propertiesFile);
-
-        {
-            FileOutputStream out (temp.getFile());
-
-            if (! out.openedOk())
-                return false;
-
-            // Declaration, two line breaks, the element, one line break (all CR LF), then a
-            // closing zero byte, as earlier installers wrote the file.
-            root->writeTo (out, XmlElement::TextFormat());
-            out.writeByte (0);
-            out.flush();
-
-            // A full disk can cut the last write short without setting the stream's status.
-            if (out.getStatus().failed() || temp.getFile().getSize() != out.getPosition())
-                return false;
-        }
-
-        return temp.overwriteTargetFileWithTemporary();
-    }();
+        // Declaration, two line breaks, the element, one line break (all CR LF), then a
+        // closing zero byte, as earlier installers wrote the file.
+        MemoryOutputStream document;
+        root->writeTo (document, XmlElement::TextFormat());
+        document.writeByte (0);
+        written = WholeFile::replaceWith (propertiesFile, document.getMemoryBlock());
+    }
 
     if (! written)
         errorText << "Failed to write a required properties file: " << propertiesFile.getFullPathName();

@@ -164,12 +164,25 @@ void InstallProperties::setSetting (const String& name, const String& value)
 
 void InstallProperties::saveProperties (String& errorText)
 {
+    // The one line a failed save reports starts a line of its own, and is the report's last.
+    auto reportFailure = [&errorText] (const String& line)
+    {
+        if (errorText.isNotEmpty() && ! errorText.endsWithChar ('\n'))
+            errorText << "\n";
+
+        errorText << line;
+    };
+
     if (! propertiesFile.existsAsFile())
     {
         const auto created = propertiesFile.create();
 
+        // Nothing can be written where the file cannot even be created.
         if (created.failed())
-            errorText << "Failed to create a required properties file: " << created.getErrorMessage();
+        {
+            reportFailure ("Failed to create a required properties file: " + created.getErrorMessage());
+            return;
+        }
     }
 
     // The new document replaces the old file only once it is complete: a save that fails
@@ -187,5 +200,5 @@ void InstallProperties::saveProperties (String& errorText)
     }
 
     if (! written)
-        errorText << "Failed to write a required properties file: " << propertiesFile.getFullPathName();
+        reportFailure ("Failed to write a required properties file: " + propertiesFile.getFullPathName());
 }

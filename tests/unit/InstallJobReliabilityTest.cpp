@@ -341,6 +341,20 @@ TEST_F (JobReliability, AFileWhereAContentSubfolderShouldBeStopsOnlyThatCopy)
     EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
 }
 
+TEST_F (JobReliability, AnUncreatableSettingsFileIsTheOneLastLineOfTheReport)
+{
+    // A file where the folder of install.xml should be; the registry stand-in beside it is fine.
+    ASSERT_TRUE (savedProperties().getParentDirectory().getParentDirectory().createDirectory().wasOk());
+    ASSERT_TRUE (savedProperties().getParentDirectory().replaceWithText ("the user's file"));
+    const auto reason = savedProperties().create().getErrorMessage();
+    loadProperties();
+
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "Failed to create a required properties file: " + reason);
+    EXPECT_EQ (savedProperties().getParentDirectory().loadFileAsString(), "the user's file");
+    EXPECT_FALSE (temporaryFolder().exists()) << "the save comes after the clean-up";
+}
+
 //==============================================================================
 TEST_F (JobReliability, ASuccessfulRunReplacesUnusableRememberedDataCleanly)
 {

@@ -373,8 +373,29 @@ TEST (InstallProperties, SomethingInTheWayIsReported)
         String errorText;
         store.properties.saveProperties (errorText);
         EXPECT_TRUE (errorText.startsWith ("Failed to create a required properties file: ")) << errorText;
-        EXPECT_TRUE (errorText.endsWith (writeFailure + store.file.getFullPathName())) << errorText;
+        EXPECT_FALSE (errorText.contains (writeFailure)) << "one failure, one line: " << errorText;
         EXPECT_FALSE (errorText.containsChar ('\n'));
         EXPECT_EQ (fileBytes (store.file.getParentDirectory()), bytesOf ("not a folder"));
     }
+}
+
+TEST (InstallProperties, AnUncreatableFileGivesOneLineOfItsOwn)
+{
+    Store store;
+    writeFile (store.file.getParentDirectory(), bytesOf ("not a folder"));
+    const auto reason = store.file.create().getErrorMessage();
+    ASSERT_TRUE (reason.isNotEmpty());
+    store.properties.loadProperties();
+
+    // Earlier lines end in a line break; the properties line is the last and has none.
+    String errorText ("Failed to copy a to b.\n");
+    store.properties.saveProperties (errorText);
+    EXPECT_EQ (errorText, "Failed to copy a to b.\nFailed to create a required properties file: " + reason);
+
+    // Should a text without a closing line break come first, the line still starts a new one.
+    String unterminated ("an earlier line");
+    store.properties.saveProperties (unterminated);
+    EXPECT_EQ (unterminated, "an earlier line\nFailed to create a required properties file: " + reason);
+
+    EXPECT_EQ (fileBytes (store.file.getParentDirectory()), bytesOf ("not a folder"));
 }

@@ -26,28 +26,61 @@ namespace
         return true;
     }
 
-    // How deeply the elements of a text nest, as far as it can be told without parsing it
-    // (comments, declarations and quoted attribute values are skipped).
-    int nestingDepth (const String& text)
+    using CharPointer = String::CharPointerType;
+
+    // What can be told of a text's elements without parsing it: how deeply they nest and where
+    // the first one, the root, ends. Comments, CDATA sections, declarations and quoted
+    // attribute values are skipped.
+    struct Outline
     {
-        int depth = 0, deepest = 0;
+        int deepest = 0;
+        CharPointer rootEnd { nullptr };   // just past the root's last '>'; null if it does not end
+    };
+
+    // Where the markup that starts at p ("<!--", "<![CDATA[", "<!" or "<?") ends, or an empty
+    // pointer when it does not.
+    CharPointer endOfMarkup (CharPointer p)
+    {
+        auto skipPast = [p] (const char* opening, const char* closing) -> CharPointer
+        {
+            const auto end = CharacterFunctions::find (p + (int) strlen (opening), CharPointer_ASCII (closing));
+            return end.isEmpty() ? end : end + (int) strlen (closing);
+        };
+
+        if (p.compareUpTo (CharPointer_ASCII ("<!--"), 4) == 0)
+            return skipPast ("<!--", "-->");
+
+        if (p.compareUpTo (CharPointer_ASCII ("<![CDATA["), 9) == 0)
+            return skipPast ("<![CDATA[", "]]>");
+
+        return skipPast ("<", ">");
+    }
+
+    Outline outline (const String& text)
+    {
+        Outline result;
+        int depth = 0;
+        bool rootStarted = false;
 
         for (auto p = text.getCharPointer(); ! p.isEmpty();)
         {
-            if (p.getAndAdvance() != '<')
-                continue;
-
-            if (*p == '!' || *p == '?')
+            if (*p != '<')
             {
-                const auto end = CharacterFunctions::find (p, CharPointer_ASCII (p.compareUpTo (CharPointer_ASCII ("!--"), 3) == 0 ? "-->" : ">"));
-
-                if (end.isEmpty())
-                    break;
-
-                p = end;
+                ++p;
                 continue;
             }
 
+            if (p[1] == '!' || p[1] == '?')
+            {
+                p = endOfMarkup (p);
+
+                if (p.isEmpty())
+                    break;
+
+                continue;
+            }
+
+            ++p;
             const bool closing = *p == '/';
             juce_wchar quote = 0, previous = 0;
 
@@ -68,26 +101,69 @@ namespace
                 }
             }
 
+            if (p.isEmpty())
+                break;
+
+            ++p;
+            bool elementEnds = false;
+
             if (closing)
-                --depth;
-            else if (previous != '/')
-                deepest = jmax (deepest, ++depth);
+            {
+                elementEnds = --depth == 0;
+            }
+            else
+            {
+                rootStarted = true;
+
+                if (previous != '/')
+                    result.deepest = jmax (result.deepest, ++depth);
+                else
+                    elementEnds = depth == 0;
+            }
+
+            if (elementEnds && rootStarted && result.rootEnd.getAddress() == nullptr)
+                result.rootEnd = p;
         }
 
-        return deepest;
+        return result;
+    }
+
+    // Only white space and complete comments: what may follow a document's root element (the
+    // zero byte the installer writes after it has already ended the text).
+    bool onlyCommentsFrom (CharPointer p)
+    {
+        for (;;)
+        {
+            while (CharacterFunctions::isWhitespace (*p))
+                ++p;
+
+            if (p.isEmpty())
+                return true;
+
+            if (p.compareUpTo (CharPointer_ASCII ("<!--"), 4) != 0)
+                return false;
+
+            p = endOfMarkup (p);
+
+            if (p.isEmpty())
+                return false;
+        }
     }
 
     // JUCE's parser accepts a document that ends inside its root element, so a file cut short
-    // would pass for one without the settings that were cut off.
-    bool rootElementIsClosed (const String& text, const XmlElement& root)
+    // would pass for one without the settings that were cut off. Nor does it look at what
+    // follows the root.
+    bool rootElementIsClosed (const String& text, const Outline& shape, const XmlElement& root)
     {
-        const auto end = text.trimEnd();
+        if (shape.rootEnd.getAddress() == nullptr || ! onlyCommentsFrom (shape.rootEnd))
+            return false;
+
+        const auto end = String (text.getCharPointer(), shape.rootEnd);
 
         if (end.endsWith ("/>") && root.getNumChildElements() == 0)
             return true;
 
-        return end.endsWithChar ('>')
-            && end.dropLastCharacters (1).trimEnd().endsWith ("</" + root.getTagName());
+        return end.dropLastCharacters (1).trimEnd().endsWith ("</" + root.getTagName());
     }
 
     // The document's root element, or nothing for a text that is not a usable document. A
@@ -95,7 +171,9 @@ namespace
     // properties file never has one.
     std::unique_ptr<XmlElement> parseDocument (const String& text)
     {
-        if (text.containsIgnoreCase ("<!DOCTYPE") || nestingDepth (text) > deepestNesting)
+        const auto shape = outline (text);
+
+        if (text.containsIgnoreCase ("<!DOCTYPE") || shape.deepest > deepestNesting)
             return {};
 
         // Nor does it hold processing instructions besides the leading declaration; JUCE's
@@ -108,7 +186,7 @@ namespace
 
         auto root = XmlDocument (text).getDocumentElement();
 
-        if (root != nullptr && ! rootElementIsClosed (text, *root))
+        if (root != nullptr && ! rootElementIsClosed (text, shape, *root))
             return {};
 
         return root;

@@ -18,14 +18,16 @@ namespace
 
     juce::String separator()  { return juce::File::getSeparatorString(); }
 
-    // The recursive folder copy, with every file copied whole; stops at the first failure.
+    // The recursive folder copy; stops at the first failure. Every file arrives whole or not at
+    // all. The sources are unpacked files, which nothing changes before they are cleaned up, so
+    // they may be linked rather than copied.
     bool copyFolderWhole (const juce::File& source, const juce::File& destination)
     {
         if (! source.isDirectory() || destination.createDirectory().failed())
             return false;
 
         for (const auto& file : source.findChildFiles (juce::File::findFiles, false))
-            if (! WholeFile::copy (file, destination.getChildFile (file.getFileName())))
+            if (! WholeFile::copyOrLink (file, destination.getChildFile (file.getFileName())))
                 return false;
 
         for (const auto& folder : source.findChildFiles (juce::File::findDirectories, false))

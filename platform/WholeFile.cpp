@@ -1,5 +1,12 @@
 #include "platform/WholeFile.h"
 
+#if JUCE_LINUX
+ #include <cerrno>
+ #include <cstdio>
+ #include <sys/stat.h>
+ #include <unistd.h>
+#endif
+
 namespace
 {
     // Everything the stream holds, in chunks; the number of bytes written or -1.
@@ -57,6 +64,55 @@ namespace
         // A full disk can cut the last write short without setting the stream's status.
         return temp.getFile().getSize() == expected && temp.overwriteTargetFileWithTemporary();
     }
+
+   #if JUCE_LINUX
+    enum class LinkOutcome { linked, failed, notPossible };
+
+    // A hard link to source beside destination, renamed over it: the destination appears whole
+    // in one step, and no new file is made.
+    LinkOutcome linkInPlace (const juce::File& source, const juce::File& destination)
+    {
+        const auto sourcePath = source.getFullPathName();
+        struct stat sourceInfo {}, destinationInfo {};
+
+        // Only a plain file: a symbolic link would be linked itself, or lead anywhere.
+        if (::lstat (sourcePath.toRawUTF8(), &sourceInfo) != 0 || ! S_ISREG (sourceInfo.st_mode))
+            return LinkOutcome::notPossible;
+
+        // Already the same file: renaming one name of it over another would do nothing.
+        if (::lstat (destination.getFullPathName().toRawUTF8(), &destinationInfo) == 0
+             && destinationInfo.st_dev == sourceInfo.st_dev && destinationInfo.st_ino == sourceInfo.st_ino)
+            return LinkOutcome::linked;
+
+        const auto folder = destination.getParentDirectory();
+        const auto stem = destination.getFileNameWithoutExtension() + "_temp";
+        const auto extension = destination.getFileExtension();
+        juce::Random random;
+
+        for (int attempt = 0; attempt < 8; ++attempt)
+        {
+            const auto temporary = folder.getChildFile (stem + juce::String::toHexString (random.nextInt()) + extension)
+                                         .getFullPathName();
+
+            if (::link (sourcePath.toRawUTF8(), temporary.toRawUTF8()) != 0)
+            {
+                if (errno == EEXIST)
+                    continue;
+
+                // Another file system, or one without hard links: a copy will do.
+                return LinkOutcome::notPossible;
+            }
+
+            if (std::rename (temporary.toRawUTF8(), destination.getFullPathName().toRawUTF8()) == 0)
+                return LinkOutcome::linked;
+
+            ::unlink (temporary.toRawUTF8());
+            return LinkOutcome::failed;
+        }
+
+        return LinkOutcome::notPossible;
+    }
+   #endif
 }
 
 bool WholeFile::replaceWith (const juce::File& target, const juce::MemoryBlock& data,
@@ -95,6 +151,21 @@ bool WholeFile::copy (const juce::File& source, const juce::File& destination)
 
     juce::FileInputStream in (source);
     return in.openedOk() && replaceWith (destination, in, Sync::cached);
+}
+
+bool WholeFile::copyOrLink (const juce::File& source, const juce::File& destination)
+{
+   #if JUCE_LINUX
+    if (source != destination && ! destination.isDirectory())
+    {
+        const auto outcome = linkInPlace (source, destination);
+
+        if (outcome != LinkOutcome::notPossible)
+            return outcome == LinkOutcome::linked;
+    }
+   #endif
+
+    return copy (source, destination);
 }
 
 bool WholeFile::readSmall (const juce::File& file, juce::int64 sizeLimit, juce::MemoryBlock& data)

@@ -29,6 +29,13 @@ namespace WholeFile
     // file or could not be read to its end, or a folder is in the way.
     bool copy (const juce::File& source, const juce::File& destination);
 
+    // As copy, for a source that nothing writes to again and that goes away soon after, such as
+    // a file unpacked into a temporary folder. On Linux, when both lie on one file system, the
+    // destination becomes a second name of the source's data (a hard link) rather than a copy:
+    // making a new file is by far the dearest part of copying a small one. Elsewhere, and for
+    // anything that cannot be linked, it copies.
+    bool copyOrLink (const juce::File& source, const juce::File& destination);
+
     // The whole content of a file of at most sizeLimit bytes. False when the file is missing,
     // larger or could not be read to its end.
     bool readSmall (const juce::File& file, juce::int64 sizeLimit, juce::MemoryBlock& data);

@@ -4,7 +4,7 @@
 #include "install/PayloadArchive.h"
 #include "install/RegistryRecords.h"
 #include "install/RememberedChoices.h"
-#include "install/WholeFile.h"
+#include "platform/WholeFile.h"
 #include "platform/ShellLink.h"
 #include "platform/SpecialFolders.h"
 #include "targets/FolderText.h"
@@ -19,39 +19,16 @@ namespace
 
     juce::String separator()  { return juce::File::getSeparatorString(); }
 
-    // A file copy that arrives whole or not at all. JUCE's own copy deletes whatever is at the
-    // destination first (an empty folder included) and can report success for a file that a
-    // full disk cut short; here the bytes go to a temporary file beside the destination, which
-    // replaces it only once all of them are on disk. A folder in the way is left alone.
-    bool copyWhole (const juce::File& source, const juce::File& destination)
-    {
-        if (! source.existsAsFile() || destination.isDirectory())
-            return false;
-
-        if (source == destination)
-            return true;
-
-        juce::FileInputStream in (source);
-
-        if (! in.openedOk())
-            return false;
-
-        juce::TemporaryFile temp (destination);
-
-        if (WholeFile::write (in, temp.getFile()) != in.getTotalLength())
-            return false;
-
-        return temp.getFile().replaceFileIn (destination);
-    }
-
-    // The recursive folder copy, with every file copied whole; stops at the first failure.
+    // The recursive folder copy; stops at the first failure. Every file arrives whole or not at
+    // all. The sources are unpacked files, which nothing changes before they are cleaned up, so
+    // they may be linked rather than copied.
     bool copyFolderWhole (const juce::File& source, const juce::File& destination)
     {
         if (! source.isDirectory() || destination.createDirectory().failed())
             return false;
 
         for (const auto& file : source.findChildFiles (juce::File::findFiles, false))
-            if (! copyWhole (file, destination.getChildFile (file.getFileName())))
+            if (! WholeFile::copyOrLink (file, destination.getChildFile (file.getFileName())))
                 return false;
 
         for (const auto& folder : source.findChildFiles (juce::File::findDirectories, false))
@@ -292,6 +269,8 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
 
 void InstallJob::copyFile (const juce::File& source, const juce::File& destination)
 {
-    if (! copyWhole (source, destination))
+    // JUCE's own copy deletes whatever is at the destination first (an empty folder included)
+    // and can report success for a file that a full disk cut short.
+    if (! WholeFile::copy (source, destination))
         errorText << "Failed to copy " << source.getFullPathName() << " to " << destination.getFullPathName() << ".\n";
 }

@@ -1,6 +1,7 @@
 #include "install/InstallProperties.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "platform/WholeFile.h"
 #include "product/Product.h"
 
 using namespace juce;
@@ -17,46 +18,70 @@ namespace
     // The file's text up to its first zero byte; UTF-8 unless a byte order mark says otherwise.
     bool readText (const File& file, String& text)
     {
-        if (! file.existsAsFile() || file.getSize() > largestFile)
-            return false;
-
-        FileInputStream in (file);
-
-        if (! in.openedOk())
-            return false;
-
         MemoryBlock data;
-        in.readIntoMemoryBlock (data, largestFile + 1);
 
-        if (in.getStatus().failed() || (int64) data.getSize() > largestFile)
+        if (! WholeFile::readSmall (file, largestFile, data))
             return false;
 
         text = String::fromUTF8 (String::createStringFromData (data.getData(), (int) data.getSize()).toRawUTF8());
         return true;
     }
 
-    // How deeply the elements of a text nest, as far as it can be told without parsing it
-    // (comments, declarations and quoted attribute values are skipped).
-    int nestingDepth (const String& text)
+    using CharPointer = String::CharPointerType;
+
+    // What can be told of a text's elements without parsing it: how deeply they nest and where
+    // the first one, the root, ends. Comments, CDATA sections, declarations and quoted
+    // attribute values are skipped.
+    struct Outline
     {
-        int depth = 0, deepest = 0;
+        int deepest = 0;
+        CharPointer rootEnd { nullptr };   // just past the root's last '>'; null if it does not end
+    };
+
+    // Where the markup that starts at p ("<!--", "<![CDATA[", "<!" or "<?") ends, or an empty
+    // pointer when it does not.
+    CharPointer endOfMarkup (CharPointer p)
+    {
+        auto skipPast = [p] (const char* opening, const char* closing) -> CharPointer
+        {
+            const auto end = CharacterFunctions::find (p + (int) strlen (opening), CharPointer_ASCII (closing));
+            return end.isEmpty() ? end : end + (int) strlen (closing);
+        };
+
+        if (p.compareUpTo (CharPointer_ASCII ("<!--"), 4) == 0)
+            return skipPast ("<!--", "-->");
+
+        if (p.compareUpTo (CharPointer_ASCII ("<![CDATA["), 9) == 0)
+            return skipPast ("<![CDATA[", "]]>");
+
+        return skipPast ("<", ">");
+    }
+
+    Outline outline (const String& text)
+    {
+        Outline result;
+        int depth = 0;
+        bool rootStarted = false;
 
         for (auto p = text.getCharPointer(); ! p.isEmpty();)
         {
-            if (p.getAndAdvance() != '<')
-                continue;
-
-            if (*p == '!' || *p == '?')
+            if (*p != '<')
             {
-                const auto end = CharacterFunctions::find (p, CharPointer_ASCII (p.compareUpTo (CharPointer_ASCII ("!--"), 3) == 0 ? "-->" : ">"));
-
-                if (end.isEmpty())
-                    break;
-
-                p = end;
+                ++p;
                 continue;
             }
 
+            if (p[1] == '!' || p[1] == '?')
+            {
+                p = endOfMarkup (p);
+
+                if (p.isEmpty())
+                    break;
+
+                continue;
+            }
+
+            ++p;
             const bool closing = *p == '/';
             juce_wchar quote = 0, previous = 0;
 
@@ -77,26 +102,69 @@ namespace
                 }
             }
 
+            if (p.isEmpty())
+                break;
+
+            ++p;
+            bool elementEnds = false;
+
             if (closing)
-                --depth;
-            else if (previous != '/')
-                deepest = jmax (deepest, ++depth);
+            {
+                elementEnds = --depth == 0;
+            }
+            else
+            {
+                rootStarted = true;
+
+                if (previous != '/')
+                    result.deepest = jmax (result.deepest, ++depth);
+                else
+                    elementEnds = depth == 0;
+            }
+
+            if (elementEnds && rootStarted && result.rootEnd.getAddress() == nullptr)
+                result.rootEnd = p;
         }
 
-        return deepest;
+        return result;
+    }
+
+    // Only white space and complete comments: what may follow a document's root element (the
+    // zero byte the installer writes after it has already ended the text).
+    bool onlyCommentsFrom (CharPointer p)
+    {
+        for (;;)
+        {
+            while (CharacterFunctions::isWhitespace (*p))
+                ++p;
+
+            if (p.isEmpty())
+                return true;
+
+            if (p.compareUpTo (CharPointer_ASCII ("<!--"), 4) != 0)
+                return false;
+
+            p = endOfMarkup (p);
+
+            if (p.isEmpty())
+                return false;
+        }
     }
 
     // JUCE's parser accepts a document that ends inside its root element, so a file cut short
-    // would pass for one without the settings that were cut off.
-    bool rootElementIsClosed (const String& text, const XmlElement& root)
+    // would pass for one without the settings that were cut off. Nor does it look at what
+    // follows the root.
+    bool rootElementIsClosed (const String& text, const Outline& shape, const XmlElement& root)
     {
-        const auto end = text.trimEnd();
+        if (shape.rootEnd.getAddress() == nullptr || ! onlyCommentsFrom (shape.rootEnd))
+            return false;
+
+        const auto end = String (text.getCharPointer(), shape.rootEnd);
 
         if (end.endsWith ("/>") && root.getNumChildElements() == 0)
             return true;
 
-        return end.endsWithChar ('>')
-            && end.dropLastCharacters (1).trimEnd().endsWith ("</" + root.getTagName());
+        return end.dropLastCharacters (1).trimEnd().endsWith ("</" + root.getTagName());
     }
 
     // The document's root element, or nothing for a text that is not a usable document. A
@@ -104,7 +172,9 @@ namespace
     // properties file never has one.
     std::unique_ptr<XmlElement> parseDocument (const String& text)
     {
-        if (text.containsIgnoreCase ("<!DOCTYPE") || nestingDepth (text) > deepestNesting)
+        const auto shape = outline (text);
+
+        if (text.containsIgnoreCase ("<!DOCTYPE") || shape.deepest > deepestNesting)
             return {};
 
         // Nor does it hold processing instructions besides the leading declaration; JUCE's
@@ -117,7 +187,7 @@ namespace
 
         auto root = XmlDocument (text).getDocumentElement();
 
-        if (root != nullptr && ! rootElementIsClosed (text, *root))
+        if (root != nullptr && ! rootElementIsClosed (text, shape, *root))
             return {};
 
         return root;
@@ -175,43 +245,41 @@ void InstallProperties::setSetting (const String& name, const String& value)
 
 void InstallProperties::saveProperties (String& errorText)
 {
+    // The one line a failed save reports starts a line of its own, and is the report's last.
+    auto reportFailure = [&errorText] (const String& line)
+    {
+        if (errorText.isNotEmpty() && ! errorText.endsWithChar ('\n'))
+            errorText << "\n";
+
+        errorText << line;
+    };
+
     if (! propertiesFile.existsAsFile())
     {
         const auto created = propertiesFile.create();
 
+        // Nothing can be written where the file cannot even be created.
         if (created.failed())
-            errorText << "Failed to create a required properties file: " << created.getErrorMessage();
+        {
+            reportFailure ("Failed to create a required properties file: " + created.getErrorMessage());
+            return;
+        }
     }
 
-    // The new document goes to a file beside the old one, which it replaces only once it is
-    // complete: a save that fails half-way leaves the previous choices intact.
-    const auto written = [this]
+    // The new document replaces the old file only once it is complete: a save that fails
+    // half-way leaves the previous choices intact.
+    bool written = false;
+
+    if (root != nullptr)
     {
-        if (root == nullptr)
-            return false;
-
-        TemporaryFile temp (propertiesFile);
-
-        {
-            FileOutputStream out (temp.getFile());
-
-            if (! out.openedOk())
-                return false;
-
-            // Declaration, two line breaks, the element, one line break (all CR LF), then a
-            // closing zero byte, as earlier installers wrote the file.
-            root->writeTo (out, XmlElement::TextFormat());
-            out.writeByte (0);
-            out.flush();
-
-            // A full disk can cut the last write short without setting the stream's status.
-            if (out.getStatus().failed() || temp.getFile().getSize() != out.getPosition())
-                return false;
-        }
-
-        return temp.overwriteTargetFileWithTemporary();
-    }();
+        // Declaration, two line breaks, the element, one line break (all CR LF), then a
+        // closing zero byte, as earlier installers wrote the file.
+        MemoryOutputStream document;
+        root->writeTo (document, XmlElement::TextFormat());
+        document.writeByte (0);
+        written = WholeFile::replaceWith (propertiesFile, document.getMemoryBlock());
+    }
 
     if (! written)
-        errorText << "Failed to write a required properties file: " << propertiesFile.getFullPathName();
+        reportFailure ("Failed to write a required properties file: " + propertiesFile.getFullPathName());
 }

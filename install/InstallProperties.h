@@ -24,7 +24,8 @@ public:
     void setSetting (const juce::String& name, const juce::String& value);
 
     // Writes install.xml (through a temporary file beside it, replaced only when complete).
-    // Failures append a line to errorText.
+    // A failure appends one line to errorText, on a line of its own and without a closing
+    // line break: the file that cannot be created, or else the file that could not be written.
     void saveProperties (juce::String& errorText);
 
     bool isUsingRegistryFallback() const  { return registryFallback; }

@@ -1,5 +1,5 @@
 #include "install/PayloadArchive.h"
-#include "install/WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <zlib.h>
 

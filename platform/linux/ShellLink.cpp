@@ -1,4 +1,6 @@
 #include "platform/ShellLink.h"
+#include "platform/WholeFile.h"
+#include "platform/linux/Utf16.h"
 
 // There is no shell to ask on Linux, so the link is written directly in the binary shell link
 // (.lnk) format that Windows reads: a header, a LinkInfo that names the target as a local path,
@@ -29,39 +31,10 @@ namespace
     // The counted strings of the format carry at most this many UTF-16 code units.
     constexpr size_t maxStringUnits = 0xffff;
 
-    std::vector<juce::uint16> toUtf16 (const juce::String& text)
-    {
-        std::vector<juce::uint16> units;
-
-        for (auto p = text.getCharPointer(); ! p.isEmpty();)
-        {
-            const auto c = static_cast<juce::uint32> (p.getAndAdvance());
-
-            if (c < 0x10000)
-            {
-                units.push_back (static_cast<juce::uint16> (c));
-            }
-            else
-            {
-                units.push_back (static_cast<juce::uint16> (0xd800 + ((c - 0x10000) >> 10)));
-                units.push_back (static_cast<juce::uint16> (0xdc00 + ((c - 0x10000) & 0x3ff)));
-            }
-        }
-
-        return units;
-    }
-
-    void writeUnits (juce::MemoryOutputStream& out, const std::vector<juce::uint16>& units)
-    {
-        for (auto u : units)
-            out.writeShort (static_cast<short> (u));
-    }
-
     void writeCountedString (juce::MemoryOutputStream& out, const juce::String& text)
     {
-        const auto units = toUtf16 (text);
-        out.writeShort (static_cast<short> (units.size()));
-        writeUnits (out, units);
+        out.writeShort (static_cast<short> (Utf16::length (text)));
+        Utf16::write (out, text);
     }
 
     bool isAscii (const juce::String& text)
@@ -130,7 +103,7 @@ namespace
 
         if (withUnicode)
         {
-            writeUnits (body, toUtf16 (target));
+            Utf16::write (body, target);
             body.writeShort (0);
         }
 
@@ -231,26 +204,11 @@ namespace
     // write never leaves a truncated link or destroys the one that was there.
     ShellLinkResult saveLinkFile (const juce::File& linkFile, const juce::MemoryBlock& data)
     {
-        // Replacing would remove an empty folder that happens to carry the link's name.
+        // A folder that carries the link's name is refused as Windows refuses it.
         if (linkFile.isDirectory())
             return accessDenied;
 
-        juce::TemporaryFile temporary (linkFile, juce::TemporaryFile::useHiddenFile);
-
-        {
-            juce::FileOutputStream stream (temporary.getFile());
-
-            if (! stream.openedOk() || ! stream.write (data.getData(), data.getSize()))
-                return saveFailureCode (linkFile);
-
-            stream.flush();
-
-            // A full disk can cut the last write short without setting the stream's status.
-            if (stream.getStatus().failed() || temporary.getFile().getSize() != (juce::int64) data.getSize())
-                return saveFailureCode (linkFile);
-        }
-
-        if (! temporary.overwriteTargetFileWithTemporary())
+        if (! WholeFile::replaceWith (linkFile, data, WholeFile::Sync::toDisk, juce::TemporaryFile::useHiddenFile))
             return saveFailureCode (linkFile);
 
         return ShellLinkResults::ok;
@@ -274,7 +232,7 @@ ShellLinkResult createShellLink (const juce::String& target,
 
     for (auto* text : { &description, &relativePath, &workingDirectory, &iconPath })
     {
-        if (toUtf16 (*text).size() > maxStringUnits)
+        if (Utf16::length (*text) > maxStringUnits)
         {
             errorText << "Could not create shell link (shortcut), The parameter is incorrect.\n";
             return ShellLinkResults::invalidArgument;

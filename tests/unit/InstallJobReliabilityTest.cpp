@@ -233,6 +233,37 @@ namespace
         return report.fromFirstOccurrenceOf ("\n", false, false);
     }
 
+    // Puts a folder of the sandbox on a memory file system (its path stays the same), so that
+    // nothing unpacked in the sandbox can be hard linked into it: every copy into it then
+    // writes its bytes, as it does on Windows or on another disk. Not ready when there is no
+    // room there.
+    struct FolderOnAnotherFileSystem
+    {
+        explicit FolderOnAnotherFileSystem (const File& folder)
+        {
+            const File shm ("/dev/shm");
+            const auto freeBytes = shm.isDirectory() ? shm.getBytesFreeOnVolume() : 0;
+
+            if (freeBytes < 64 * 1024 * 1024 || ! folder.deleteRecursively())
+                return;
+
+            place = shm.getNonexistentChildFile ("sorna-test-" + String ((int) ::getpid()), {}, false);
+
+            if (! place.createDirectory() || ! place.createSymbolicLink (folder, false))
+                place = File();
+        }
+
+        ~FolderOnAnotherFileSystem()
+        {
+            if (place != File())
+                place.deleteRecursively();
+        }
+
+        bool ready() const { return place != File(); }
+
+        File place;
+    };
+
     void writePreviousProperties (const File& file, const String& notes)
     {
         file.getParentDirectory().createDirectory();
@@ -247,6 +278,12 @@ TEST_F (JobReliability, AFullDiskGivesTheFailureLinesLeavesNoCutOffFileAndKeepsT
     writePreviousProperties (savedProperties(), String::repeatedString ("earlier choices ", 1000));
     const auto previousBytes = savedProperties().loadFileAsString();
     loadProperties();
+
+    // The documents on another file system, so that the content is copied, not linked.
+    const FolderOnAnotherFileSystem elsewhere (sandbox.documents());
+
+    if (! elsewhere.ready())
+        GTEST_SKIP() << "no room on /dev/shm";
 
     // Some presets (3 to 10 kB) fit under the limit and some do not; no plug-in does.
     const auto lines = runWithFileSizeLimit (*this, 7000, false);
@@ -269,6 +306,25 @@ TEST_F (JobReliability, AFullDiskGivesTheFailureLinesLeavesNoCutOffFileAndKeepsT
     EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
     EXPECT_FALSE (plugins32.getChildFile ("Sorna.dll").exists());
     EXPECT_TRUE (payload.matches (standalone.getChildFile ("Sorna.exe"), "Sorna.exe"));
+}
+
+TEST_F (JobReliability, AFullDiskStillGetsTheContentWhereItCanBeLinked)
+{
+    // The unpacked files lie on the content's file system: the content needs no new space.
+    writePreviousProperties (savedProperties(), String::repeatedString ("earlier choices ", 1000));
+    const auto previousBytes = savedProperties().loadFileAsString();
+    loadProperties();
+
+    const auto lines = runWithFileSizeLimit (*this, 7000, false);
+    ASSERT_FALSE (lines.startsWith ("<")) << lines;
+
+    EXPECT_TRUE (lines.startsWith ("Failed to copy " + tmp ("Sorna.dll") + " to " + plugins32.getChildFile ("Sorna.dll").getFullPathName() + ".\n"))
+        << lines;
+    EXPECT_EQ (payload.differencesBelow ("data/", contentFolder()).joinIntoString ("\n"), String());
+    EXPECT_TRUE (lines.contains (Product::administratorHint() + "Failed to write a required properties file: "
+                                 + savedProperties().getFullPathName())) << lines;
+    EXPECT_EQ (savedProperties().loadFileAsString(), previousBytes);
+    EXPECT_EQ (leftoverTemporaries().joinIntoString ("\n"), String());
 }
 
 TEST_F (JobReliability, ADiskFullFromTheStartStopsTheUnpackingAndTheJobStillEnds)
@@ -339,6 +395,20 @@ TEST_F (JobReliability, AFileWhereAContentSubfolderShouldBeStopsOnlyThatCopy)
     EXPECT_EQ (errorText, contentLines ({ "mesh" }) + Product::administratorHint());
     EXPECT_EQ (contentFolder().getChildFile ("mesh").loadFileAsString(), "the user's notes");
     EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
+}
+
+TEST_F (JobReliability, AnUncreatableSettingsFileIsTheOneLastLineOfTheReport)
+{
+    // A file where the folder of install.xml should be; the registry stand-in beside it is fine.
+    ASSERT_TRUE (savedProperties().getParentDirectory().getParentDirectory().createDirectory().wasOk());
+    ASSERT_TRUE (savedProperties().getParentDirectory().replaceWithText ("the user's file"));
+    const auto reason = savedProperties().create().getErrorMessage();
+    loadProperties();
+
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "Failed to create a required properties file: " + reason);
+    EXPECT_EQ (savedProperties().getParentDirectory().loadFileAsString(), "the user's file");
+    EXPECT_FALSE (temporaryFolder().exists()) << "the save comes after the clean-up";
 }
 
 //==============================================================================

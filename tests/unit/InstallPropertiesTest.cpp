@@ -373,8 +373,90 @@ TEST (InstallProperties, SomethingInTheWayIsReported)
         String errorText;
         store.properties.saveProperties (errorText);
         EXPECT_TRUE (errorText.startsWith ("Failed to create a required properties file: ")) << errorText;
-        EXPECT_TRUE (errorText.endsWith (writeFailure + store.file.getFullPathName())) << errorText;
+        EXPECT_FALSE (errorText.contains (writeFailure)) << "one failure, one line: " << errorText;
         EXPECT_FALSE (errorText.containsChar ('\n'));
         EXPECT_EQ (fileBytes (store.file.getParentDirectory()), bytesOf ("not a folder"));
+    }
+}
+
+TEST (InstallProperties, AnUncreatableFileGivesOneLineOfItsOwn)
+{
+    Store store;
+    writeFile (store.file.getParentDirectory(), bytesOf ("not a folder"));
+    const auto reason = store.file.create().getErrorMessage();
+    ASSERT_TRUE (reason.isNotEmpty());
+    store.properties.loadProperties();
+
+    // Earlier lines end in a line break; the properties line is the last and has none.
+    String errorText ("Failed to copy a to b.\n");
+    store.properties.saveProperties (errorText);
+    EXPECT_EQ (errorText, "Failed to copy a to b.\nFailed to create a required properties file: " + reason);
+
+    // Should a text without a closing line break come first, the line still starts a new one.
+    String unterminated ("an earlier line");
+    store.properties.saveProperties (unterminated);
+    EXPECT_EQ (unterminated, "an earlier line\nFailed to create a required properties file: " + reason);
+
+    EXPECT_EQ (fileBytes (store.file.getParentDirectory()), bytesOf ("not a folder"));
+}
+
+TEST (InstallProperties, CommentsAndWhiteSpaceAfterTheRootElementKeepTheDocument)
+{
+    // CDATA may hold what looks like the root's end.
+    const String element ("<OlderProperties Colour=\"teal\" InstallDir=\"C:\\Old\\\"><Note Text=\"kept\"/>"
+                          "<Text><![CDATA[ 1 > 0 </OlderProperties> ]]></Text></OlderProperties>");
+    const String comments[] = {
+        "\r\n<!-- edited by hand -->\r\n",
+        "<!--one--> \t\n<!-- two > and </OlderProperties> inside -->\n\n",
+        "\r\n<!-- before the closing zero byte -->\r\n",
+    };
+
+    for (auto& trailer : comments)
+    {
+        SCOPED_TRACE (trailer);
+        Store store;
+        juce::MemoryOutputStream content;
+        content << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n" << element << trailer;
+        content.writeByte (0);
+        store.loadFrom (content.getMemoryBlock());
+
+        ASSERT_FALSE (store.properties.isUsingRegistryFallback());
+        EXPECT_EQ (store.properties.getSetting ("InstallDir", {}, key), "C:\\Old\\");
+
+        String errorText;
+        store.properties.saveProperties (errorText);
+        EXPECT_EQ (errorText, "");
+
+        InstallProperties reloaded (SpecialFolders::applicationData());
+        reloaded.loadProperties();
+        ASSERT_FALSE (reloaded.isUsingRegistryFallback());
+        EXPECT_EQ (reloaded.getRootElement()->getTagName(), "OlderProperties");
+        EXPECT_EQ (reloaded.getSetting ("Colour", {}, key), "teal");
+        ASSERT_NE (reloaded.getRootElement()->getChildByName ("Note"), nullptr);
+    }
+}
+
+TEST (InstallProperties, AnythingButCommentsAfterTheRootElementStillFallsBack)
+{
+    const char* const texts[] = {
+        "<SornaProperties InstallDir=\"C:\\x\\\"/>\r\n<!-- cut short",
+        "<SornaProperties InstallDir=\"C:\\x\\\"/>\r\n<!-- note --> and text",
+        "<SornaProperties InstallDir=\"C:\\x\\\"/>\r\n<!-- note --><Second/>",
+        "<SornaProperties InstallDir=\"C:\\x\\\"/><Second/>",
+        "<SornaProperties InstallDir=\"C:\\x\\\"></SornaProperties><Second></Second>",
+        "<SornaProperties InstallDir=\"C:\\x\\\"/>\r\n<?pi?>",
+        "<SornaProperties InstallDir=\"C:\\x\\\"/>\r\n<![CDATA[x]]>",
+        "<SornaProperties InstallDir=\"C:\\x\\\"><!-- </SornaProperties> -->",
+        "<SornaProperties InstallDir=\"C:\\x\\\"><Inner/><!-- note -->",
+    };
+
+    for (auto* text : texts)
+    {
+        Store store;
+        ASSERT_TRUE (Registry::setValue (key + "InstallDir", "from registry"));
+        store.loadFrom (bytesOf (text));
+
+        EXPECT_TRUE (store.properties.isUsingRegistryFallback()) << text;
+        EXPECT_EQ (store.properties.getSetting ("InstallDir", {}, key), "from registry") << text;
     }
 }

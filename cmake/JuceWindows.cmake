@@ -71,6 +71,7 @@ target_link_libraries(juce_modules PUBLIC
 target_link_options(juce_modules INTERFACE -static -static-libgcc -static-libstdc++)
 
 enable_language(RC)
+include(${CMAKE_SOURCE_DIR}/cmake/Signing.cmake)
 
 # A Windows program of ours: its manifest and version information, configured from the
 # product's facts, and the GUI subsystem.
@@ -81,4 +82,5 @@ function(sorna_windows_program target)
     target_sources(${target} PRIVATE ${resources}/${target}.rc)
     set_source_files_properties(${resources}/${target}.rc PROPERTIES OBJECT_DEPENDS ${resources}/${target}.manifest)
     target_link_options(${target} PRIVATE -mwindows)
+    sorna_sign(${target})
 endfunction()

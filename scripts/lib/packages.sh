@@ -29,5 +29,15 @@ install_missing_packages()
         "${sudo_cmd[@]}" dpkg --add-architecture i386
     fi
     update_package_indexes
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "${missing[@]}" >/dev/null
+    local install=(apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600)
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" "${install[@]}" "${missing[@]}" >/dev/null && return 0
+
+    # Without one architecture's security index (that mirror sync again), i386 libraries lack
+    # the versions that their installed amd64 twins have, and nothing resolves; the release's
+    # own suite holds matching versions of both (upgrading the amd64 ones to its point release).
+    local release
+    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -n "$release" ] || return 1
+    echo "Installing from $release's own suite instead" >&2
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" "${install[@]}" -t "$release" "${missing[@]}" >/dev/null
 }

@@ -98,6 +98,10 @@ ShellLinkResult createShellLink (const juce::String& target,
             {
                 result = file->Save (wide (linkPath), TRUE);
                 file->Release();
+
+                // Without this line the completion box would claim a shortcut that is not there.
+                if (FAILED (result))
+                    errorText << "Failed to save shell link.\n";
             }
 
             link->Release();

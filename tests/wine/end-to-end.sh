@@ -15,6 +15,21 @@ wine_env_setup "end-to-end-$mode"
 probe() { wine "$SORNA_WINE_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 value() { probe reg "$@" | sed -n 's/^REG_SZ\t//p'; }
 expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
+# What a text value must hold byte for byte: type REG_SZ (1), the text in UTF-16LE and one
+# terminating null, counted in its size. Readers that trust the size (reg query, regedit's
+# export) show whatever follows a value stored without its terminator.
+stored_text()
+{
+    local hex
+    hex=$(printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 | tr -d ' \n')
+    echo "1 $(( ${#hex} / 2 + 2 )) ${hex}0000"
+}
+expect_stored()
+{
+    local what=$1 path=$2 text=$3
+    expect_equal "$what" "$(value "$path")" "$text"
+    expect_equal "$what (stored bytes)" "$(probe regbytes "$path")" "$(stored_text "$text")"
+}
 
 shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 if [ "$mode" = intl ]; then
@@ -105,25 +120,26 @@ expect_equal "uninstall value names" "$names" \
     "Contact DisplayIcon DisplayName DisplayVersion EstimatedSize HelpLink InstallDate InstallLocation NoModify NoRepair Publisher UninstallString "
 wine reg query 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Sorna1.8' /reg:64 >/dev/null 2>&1 \
     || fail "the uninstall entry is not under Wow6432Node"
-expect_equal DisplayName "$(value "$uninstall\\DisplayName")" "Sorna 1.8"
-expect_equal DisplayIcon "$(value "$uninstall\\DisplayIcon")" "${program}Sorna.exe"
-expect_equal DisplayVersion "$(value "$uninstall\\DisplayVersion")" "1.8"
-expect_equal Contact "$(value "$uninstall\\Contact")" ""
-expect_equal EstimatedSize "$(value "$uninstall\\EstimatedSize")" "15000"
-expect_equal HelpLink "$(value "$uninstall\\HelpLink")" ""
-expect_equal InstallLocation "$(value "$uninstall\\InstallLocation")" "$program"
-expect_equal NoModify "$(value "$uninstall\\NoModify")" "1"
-expect_equal NoRepair "$(value "$uninstall\\NoRepair")" "1"
-expect_equal Publisher "$(value "$uninstall\\Publisher")" "Kestrune, Inc."
-expect_equal UninstallString "$(value "$uninstall\\UninstallString")" "\"${program}Uninstall.exe\""
+expect_stored DisplayName "$uninstall\\DisplayName" "Sorna 1.8"
+expect_stored DisplayIcon "$uninstall\\DisplayIcon" "${program}Sorna.exe"
+expect_stored DisplayVersion "$uninstall\\DisplayVersion" "1.8"
+expect_stored Contact "$uninstall\\Contact" ""
+expect_stored EstimatedSize "$uninstall\\EstimatedSize" "15000"
+expect_stored HelpLink "$uninstall\\HelpLink" ""
+expect_stored InstallLocation "$uninstall\\InstallLocation" "$program"
+expect_stored NoModify "$uninstall\\NoModify" "1"
+expect_stored NoRepair "$uninstall\\NoRepair" "1"
+expect_stored Publisher "$uninstall\\Publisher" "Kestrune, Inc."
+expect_stored UninstallString "$uninstall\\UninstallString" "\"${program}Uninstall.exe\""
 date=$(value "$uninstall\\InstallDate")
 [ "$date" -ge "$started" ] && [ "$date" -le "$finished" ] || fail "InstallDate $date outside [$started, $finished]"
+expect_stored InstallDate "$uninstall\\InstallDate" "$date"
 
 classes='HKCU\Software\Classes'
-expect_equal ".srn" "$(value "$classes\\.srn\\")" "SornaPreset"
-expect_equal "type" "$(value "$classes\\SornaPreset\\")" "Sorna Preset"
-expect_equal "open command" "$(value "$classes\\SornaPreset\\shell\\open\\command\\")" "\"${program}Sorna.exe\" \"%1\""
-expect_equal "icon" "$(value "$classes\\SornaPreset\\DefaultIcon\\")" "${program}Sorna.exe,-101"
+expect_stored ".srn" "$classes\\.srn\\" "SornaPreset"
+expect_stored "type" "$classes\\SornaPreset\\" "Sorna Preset"
+expect_stored "open command" "$classes\\SornaPreset\\shell\\open\\command\\" "\"${program}Sorna.exe\" \"%1\""
+expect_stored "icon" "$classes\\SornaPreset\\DefaultIcon\\" "${program}Sorna.exe,-101"
 
 # The remembered choices, byte for byte: they also show what the screen's folder fields held
 # (the job stores them with backslashes and a closing one). The expected file is composed here

@@ -19,19 +19,7 @@ wine "$SORNA_WINE_PROBE" hold "${program}Sorna.exe" 600 > "$WINE_ROOT/hold.out" 
 for _ in $(seq 100); do grep -q held "$WINE_ROOT/hold.out" 2>/dev/null && break; sleep 0.2; done
 grep -q held "$WINE_ROOT/hold.out" || fail "the helper could not hold the file open"
 
-wine "$SORNA_INSTALLER_EXE" >/dev/null 2>&1 &
-installer=$!
-window=$(wait_for_window "Sorna demo - Installer" 60) || fail "no installer window"
-sleep 2
-xdotool mousemove --window "$window" $((1 + 310 + 158)) $((26 + 623 + 17)) click 1
-report=$(wait_for_window "Installation Complete" 300) || fail "no completion box"
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$report")"
-import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$WINE_ROOT/report.png"
-xdotool windowfocus "$report" 2>/dev/null || true
-xdotool key --window "$report" Return
-for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; done
-! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
+install_to_report
 
 # The open file is untouched, the new executable is still in the temporary folder (kept because
 # the report has a failure), and the steps after the move were done.
@@ -42,18 +30,12 @@ for name in ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
     [ -f "$(wine_unix_path "$program$name")" ] || fail "$name was not installed after the failed move"
 done
 
-# The report names the failed move. Its text is drawn, not a native control, so it is read back
-# with OCR (enlarged for accuracy) and compared without blanks, which OCR places loosely.
-convert "$WINE_ROOT/report.png" -resize 300% -colorspace Gray -negate "$WINE_ROOT/report-ocr.png"
-tesseract "$WINE_ROOT/report-ocr.png" "$WINE_ROOT/report" >/dev/null 2>&1 || fail "tesseract failed"
-squeezed=$(tr -d ' \n' < "$WINE_ROOT/report.txt")
-for phrase in "Thank you for installing Sorna!" \
-              "The following errors occurred during installation:" \
-              "Failed to move executable from ${temp}Sorna\\Sorna.exe to ${program}Sorna.exe." \
-              "If not already, try running this installer with administrator privileges"; do
-    [[ $squeezed == *"${phrase// /}"* ]] || fail "the report lacks \"$phrase\"; OCR read:
-$(cat "$WINE_ROOT/report.txt")"
-done
+# The report names the failed move.
+squeezed=$(report_text)
+expect_report_phrases "$squeezed" "Thank you for installing Sorna!" \
+    "The following errors occurred during installation:" \
+    "Failed to move executable from ${temp}Sorna\\Sorna.exe to ${program}Sorna.exe." \
+    "If not already, try running this installer with administrator privileges"
 failures=$(grep -o Failed <<< "$squeezed" | wc -l)
 expect_equal "failure lines in the report" "$failures" 1
 echo "held-file: the move failed and was reported; the held file is intact; the job went on"

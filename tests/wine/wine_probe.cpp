@@ -2,6 +2,7 @@
 // UTF-8 (raw bytes on stdout, so no console code page can change the text):
 //   wine_probe link FILE.lnk          -> path, arguments, working directory, description, icon lines
 //   wine_probe reg [/64] VALUEPATH    -> "REG_SZ<TAB>text" or "REG_DWORD<TAB>n"; exit 1 when missing
+//   wine_probe regbytes VALUEPATH     -> "TYPE SIZE HEX", the value's stored bytes; exit 1 when missing
 //   wine_probe folder personal|desktop|appdata|temp -> the shell folder's path
 //   wine_probe regcheck LIST          -> compares values with a list of expected texts (below)
 //   wine_probe hold FILE SECONDS      -> keeps FILE open without sharing; prints "held" first
@@ -10,6 +11,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -68,8 +71,9 @@ namespace
         return status;
     }
 
-    // Reads a value given by its full path; a trailing backslash names the key's default value.
-    bool queryValue (std::wstring path, bool view64, DWORD& type, std::wstring& text)
+    // Reads a value's type and stored bytes, exactly as kept, given by its full path; a trailing
+    // backslash names the key's default value.
+    bool queryBytes (std::wstring path, bool view64, DWORD& type, std::string& bytes)
     {
         const struct { const wchar_t* name; HKEY key; } roots[] = {
             { L"HKEY_CURRENT_USER\\", HKEY_CURRENT_USER }, { L"HKCU\\", HKEY_CURRENT_USER },
@@ -98,16 +102,63 @@ namespace
 
         DWORD size = 0;
         auto result = RegQueryValueExW (key, valueName.c_str(), nullptr, &type, nullptr, &size);
-        std::wstring data ((size + 1) / 2 + 1, L'\0');
-        if (result == ERROR_SUCCESS)
-            result = RegQueryValueExW (key, valueName.c_str(), nullptr, &type, (BYTE*) data.data(), &size);
+        bytes.assign (size, '\0');
+        if (result == ERROR_SUCCESS && size > 0)
+            result = RegQueryValueExW (key, valueName.c_str(), nullptr, &type, (BYTE*) bytes.data(), &size);
         RegCloseKey (key);
 
         if (result != ERROR_SUCCESS)
             return false;
 
-        text = type == REG_DWORD ? std::to_wstring (*(const DWORD*) data.data()) : std::wstring (data.c_str());
+        bytes.resize (size);
         return true;
+    }
+
+    // The value as text: a DWORD as its number, anything else up to its first null character.
+    bool queryValue (const std::wstring& path, bool view64, DWORD& type, std::wstring& text)
+    {
+        std::string bytes;
+
+        if (! queryBytes (path, view64, type, bytes))
+            return false;
+
+        if (type == REG_DWORD)
+        {
+            DWORD number = 0;
+            memcpy (&number, bytes.data(), std::min (bytes.size(), sizeof (number)));
+            text = std::to_wstring (number);
+        }
+        else
+        {
+            std::wstring data (bytes.size() / 2 + 1, L'\0');
+            memcpy (data.data(), bytes.data(), bytes.size() / 2 * 2);
+            text = data.c_str();
+        }
+
+        return true;
+    }
+
+    // "TYPE SIZE HEX": the type's number, the stored byte count and every stored byte in
+    // hexadecimal, so a test sees a missing terminator or bytes beyond it. In the view that this
+    // 32-bit program (like the installer) sees.
+    int readBytes (const std::wstring& path)
+    {
+        DWORD type = 0;
+        std::string bytes;
+
+        if (! queryBytes (path, false, type, bytes))
+            return 1;
+
+        std::wstring hex;
+        for (unsigned char c : bytes)
+        {
+            const wchar_t digits[] = L"0123456789abcdef";
+            hex += digits[c >> 4];
+            hex += digits[c & 15];
+        }
+
+        print (std::to_wstring (type) + L" " + std::to_wstring (bytes.size()) + L" " + hex);
+        return 0;
     }
 
     int readValue (const std::wstring& path, bool view64)
@@ -223,6 +274,9 @@ int wmain (int argc, wchar_t** argv)
 
     if (command == L"reg" && argc == 3)
         return readValue (argv[2], false);
+
+    if (command == L"regbytes" && argc == 3)
+        return readBytes (argv[2]);
 
     if (command == L"folder" && argc == 3)
         return printFolder (argv[2]);

@@ -64,27 +64,30 @@ function(sorna_juce_windows_libraries)
         gdi32 user32 advapi32 comctl32 rpcrt4 iphlpapi)
     # One self-contained executable: no mingw runtime DLLs beside it.
     target_link_options(juce_core_modules INTERFACE -static -static-libgcc -static-libstdc++)
-endfunction()
 
-# Reproducible bytes: two builds of the same sources, in different folders and at different
-# times, give the same executable. The PE header gets no link time, and no absolute folder
-# reaches the binary through __FILE__ (the patched JUCE copy lives in the build folder, which
-# may itself sit inside the source folder: the more specific map comes last and wins).
-target_compile_options(juce_modules PUBLIC
-    $<$<COMPILE_LANGUAGE:C,CXX,ASM>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=src>
-    $<$<COMPILE_LANGUAGE:C,CXX,ASM>:-ffile-prefix-map=${CMAKE_BINARY_DIR}=build>)
-target_link_options(juce_modules INTERFACE -Wl,--no-insert-timestamp)
-# juce_core compiles __DATE__ and __TIME__ into Time::getCompilationDate; gcc takes them from
-# SOURCE_DATE_EPOCH. Unless the builder sets one, it is the date of the JUCE sources we compile
-# (kept by Debian's package), which stays put from commit to commit, so a cached object (ccache
-# is told to ignore these macros) never carries a different date than a fresh compile would.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-    set(sorna_source_date "$ENV{SOURCE_DATE_EPOCH}")
-else()
-    file(TIMESTAMP ${JUCE_MODULES_DIR}/juce_core/juce_core.h sorna_source_date "%s" UTC)
-endif()
-set_property(TARGET juce_modules PROPERTY CXX_COMPILER_LAUNCHER
-    ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${sorna_source_date} ${CMAKE_CXX_COMPILER_LAUNCHER})
+    # Reproducible bytes: two builds of the same sources, in different folders and at different
+    # times, give the same executable. The PE header gets no link time, and no absolute folder
+    # reaches the binary through __FILE__ (the patched JUCE copy lives in the build folder, which
+    # may itself sit inside the source folder: the more specific map comes last and wins).
+    target_compile_options(juce_core_modules PUBLIC
+        $<$<COMPILE_LANGUAGE:C,CXX,ASM>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=src>
+        $<$<COMPILE_LANGUAGE:C,CXX,ASM>:-ffile-prefix-map=${CMAKE_BINARY_DIR}=build>)
+    target_link_options(juce_core_modules INTERFACE -Wl,--no-insert-timestamp)
+    # juce_core compiles __DATE__ and __TIME__ into Time::getCompilationDate; gcc takes them from
+    # SOURCE_DATE_EPOCH. Unless the builder sets one, it is the date of the JUCE sources we
+    # compile (kept by Debian's package), which stays put from commit to commit, so a cached
+    # object (ccache is told to ignore these macros) never carries a different date than a fresh
+    # compile would.
+    if(DEFINED ENV{SOURCE_DATE_EPOCH})
+        set(source_date "$ENV{SOURCE_DATE_EPOCH}")
+    else()
+        file(TIMESTAMP ${JUCE_MODULES_DIR}/juce_core/juce_core.h source_date "%s" UTC)
+    endif()
+    foreach(part core gui)
+        set_property(TARGET juce_${part}_modules PROPERTY CXX_COMPILER_LAUNCHER
+            ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${source_date} ${CMAKE_CXX_COMPILER_LAUNCHER})
+    endforeach()
+endfunction()
 
 enable_language(RC)
 include(${CMAKE_SOURCE_DIR}/cmake/Signing.cmake)

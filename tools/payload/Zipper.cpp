@@ -42,10 +42,18 @@ namespace
                     return false;
                 }
 
-                entries.push_back ({ name + "/", {}, zipTime (f.getLastModificationTime()) });
+                // A folder's own time changes whenever anything is added to it or removed,
+                // and the installer does not apply it: the entry takes the newest time of the
+                // files below it instead, so that only the files decide the archive's bytes.
+                const auto index = entries.size();
+                entries.push_back ({ name + "/", {}, zipTime ({}) });
 
                 if (! addFolder (root, f, entries))
                     return false;
+
+                for (auto i = index + 1; i < entries.size(); ++i)
+                    if (! entries[i].isFolder())
+                        entries[index].time = jmax (entries[index].time, entries[i].time);
             }
             else
             {

@@ -20,7 +20,8 @@ juce::Time zipTime (juce::Time t);
 
 // Every file and folder below folder, each folder before its contents and siblings sorted by
 // name, so that the archive does not depend on the order the file system lists them in. Each
-// entry keeps its file's modification time. Reports and returns false when a file cannot be
+// file's entry keeps its modification time; a folder's entry takes the newest time of the
+// files below it. Reports and returns false when a file cannot be
 // read or a link leads to a folder.
 bool collectFolder (const juce::File& folder, std::vector<PayloadEntry>& entries);
 

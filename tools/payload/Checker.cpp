@@ -11,6 +11,21 @@ namespace
 {
     using namespace juce;
 
+    // The methods other tools offer, by the numbers the ZIP format gives them.
+    String methodName (int method)
+    {
+        switch (method)
+        {
+            case 9:   return " (Deflate64)";
+            case 12:  return " (bzip2)";
+            case 14:  return " (LZMA)";
+            case 93:  return " (Zstandard)";
+            case 95:  return " (XZ)";
+            case 98:  return " (PPMd)";
+            default:  return {};
+        }
+    }
+
     // Why the installer could not unpack an entry; empty when it can.
     String unreadableReason (const ZipDirectory& directory, const ZipDirectory::Entry& entry)
     {
@@ -20,7 +35,8 @@ namespace
             return quoted + " is encrypted: the installer cannot read password-protected entries (make the archive without a password)";
 
         if (entry.method != 0 && entry.method != 8)
-            return quoted + " uses compression method " + String (entry.method) + " (only stored and deflated are read)";
+            return quoted + " uses compression method " + String (entry.method) + methodName (entry.method)
+                   + ": the installer reads only stored and deflated entries";
 
         // Inflates every entry, so that a damaged archive fails the build, not an installation.
         auto in = directory.createStream (entry);

@@ -18,8 +18,14 @@ juce::String EntryNames::unsafeReason (const juce::String& name)
     if (name.containsChar (':'))
         return quoted + " contains a colon (a drive letter such as \"C:\" or a stream name)";
 
-    if (juce::StringArray::fromTokens (name, "/", "").contains (".."))
+    const auto components = juce::StringArray::fromTokens (name, "/", "");
+
+    if (components.contains (".."))
         return quoted + " leaves its folder through \"..\"";
+
+    // "." could make an entry the unpacking folder itself.
+    if (components.contains ("."))
+        return quoted + " names a folder \".\"";
 
     return {};
 }

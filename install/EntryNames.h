@@ -7,7 +7,7 @@
 namespace EntryNames
 {
     // Why a name could write outside the unpacking folder or mean something else on Windows
-    // (a backslash, an absolute path, a drive letter or stream name, ".."); empty when it is safe.
+    // (a backslash, an absolute path, a drive letter or stream name, ".." or "."); empty when it is safe.
     juce::String unsafeReason (const juce::String& name);
 
     // Names that differ only in letter case, which one Windows folder cannot hold apart: one

@@ -130,6 +130,7 @@ TEST (PayloadTool, CheckRefusesHostileAndClashingNamesWithAClearMessage)
         c.set ("/etc/evil.conf", "absolute path");
         c.set ("C:/Windows/evil.dll", "drive letter");
         c.set ("data\\presets\\evil.srn", "backslash");
+        c.set (".", "names a folder \".\"");
         c.set ("sorna.exe", "differ only in letter case");
         c.set ("Data/Mesh/odd.ws", "differ only in letter case");
         c.set ("Sorna.dll", "appears twice");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "install/ZipDirectory.h"
 
 // The ZIP archive that carries every installed file. By default it is the block linked into
 // the installer; tests may hand in any other block. The bytes are read in place, never copied.
@@ -17,7 +17,7 @@ public:
     juce::Result unpackTo (const juce::File& targetFolder);
 
     int getNumEntries() const;
-    const juce::ZipFile::ZipEntry* getEntry (int index) const;
+    const ZipDirectory::Entry* getEntry (int index) const;
 
     // The CRC-32 the archive records for an entry's contents (0 for a folder or a bad index).
     juce::uint32 getEntryChecksum (int index) const;
@@ -27,12 +27,9 @@ public:
     static size_t embeddedSize();
 
 private:
-    juce::MemoryInputStream stream;
-    juce::ZipFile zip;
-    juce::Array<juce::uint32> checksums;    // one per entry; empty if the archive is unreadable
+    ZipDirectory directory;
 
-    void readChecksums (const juce::uint8* data, size_t size);
-    juce::Result unpackEntry (int index, const juce::File& targetFolder);
+    juce::Result unpackEntry (const ZipDirectory::Entry& entry, const juce::File& targetFolder);
 
     JUCE_DECLARE_NON_COPYABLE (PayloadArchive)
 };

@@ -6,16 +6,25 @@
 PayloadCheck::PayloadCheck() : PayloadCheck (PayloadArchive::embeddedData(), PayloadArchive::embeddedSize()) {}
 
 PayloadCheck::PayloadCheck (const void* data, size_t size)
-    : stream (data, size, false), zip (&stream, false)
+    : directory (data, size)
 {
+}
+
+const ZipDirectory::Entry* PayloadCheck::find (const juce::String& entryName) const
+{
+    for (auto& entry : directory.getEntries())
+        if (entry.filename == entryName)
+            return &entry;
+
+    return nullptr;
 }
 
 juce::MemoryBlock PayloadCheck::entryBytes (const juce::String& entryName) const
 {
     juce::MemoryBlock bytes;
 
-    if (auto* entry = zip.getEntry (entryName))
-        if (std::unique_ptr<juce::InputStream> in { const_cast<juce::ZipFile&> (zip).createStreamForEntry (*entry) })
+    if (auto* entry = find (entryName))
+        if (auto in = directory.createStream (*entry))
             in->readIntoMemoryBlock (bytes);
 
     return bytes;
@@ -25,9 +34,9 @@ int PayloadCheck::countFilesBelow (const juce::String& folderEntry) const
 {
     int count = 0;
 
-    for (int i = 0; i < zip.getNumEntries(); ++i)
+    for (auto& entry : directory.getEntries())
     {
-        const auto& name = zip.getEntry (i)->filename;
+        const auto& name = entry.filename;
         if (name.startsWith (folderEntry) && ! name.endsWithChar ('/'))
             ++count;
     }
@@ -39,16 +48,16 @@ bool PayloadCheck::matches (const juce::File& installed, const juce::String& ent
 {
     juce::MemoryBlock installedBytes;
     return installed.loadFileAsData (installedBytes) && installedBytes == entryBytes (entryName)
-           && zip.getEntry (entryName) != nullptr;
+           && find (entryName) != nullptr;
 }
 
 juce::StringArray PayloadCheck::differencesBelow (const juce::String& folderEntry, const juce::File& installedFolder) const
 {
     juce::StringArray differences;
 
-    for (int i = 0; i < zip.getNumEntries(); ++i)
+    for (auto& entry : directory.getEntries())
     {
-        const auto& name = zip.getEntry (i)->filename;
+        const auto& name = entry.filename;
 
         if (name.startsWith (folderEntry) && ! name.endsWithChar ('/')
             && ! matches (installedFolder.getChildFile (name.substring (folderEntry.length())), name))
@@ -56,6 +65,22 @@ juce::StringArray PayloadCheck::differencesBelow (const juce::String& folderEntr
     }
 
     return differences;
+}
+
+juce::StringArray PayloadCheck::missingFoldersBelow (const juce::String& folderEntry, const juce::File& installedFolder) const
+{
+    juce::StringArray missing;
+
+    for (auto& entry : directory.getEntries())
+    {
+        const auto& name = entry.filename;
+
+        if (name.startsWith (folderEntry) && name.endsWithChar ('/') && name != folderEntry
+            && ! installedFolder.getChildFile (name.substring (folderEntry.length())).isDirectory())
+            missing.add (name);
+    }
+
+    return missing;
 }
 
 juce::StringArray PayloadCheck::damagedFilesIn (const juce::File& installedFolder, const juce::String& folderEntry,
@@ -102,7 +127,7 @@ juce::StringArray PayloadCheck::damagedAfterJob (const InstallOptions& options, 
         {
             const auto& file = entry.getFile();
 
-            if (zip.getEntry (file.getFileName()) != nullptr && ! errorText.contains (file.getFullPathName())
+            if (find (file.getFileName()) != nullptr && ! errorText.contains (file.getFullPathName())
                 && ! matches (file, file.getFileName()))
                 damaged.addIfNotAlreadyThere (folder.getFullPathName() + ": " + file.getFileName());
         }

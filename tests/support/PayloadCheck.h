@@ -1,10 +1,11 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "install/ZipDirectory.h"
 
 struct InstallOptions;
 
-// Compares installed files with the entries of the payload they came from.
+// Compares installed files with the entries of the payload they came from, read as the
+// installer reads them (so "./data/x" is the entry "data/x").
 class PayloadCheck
 {
 public:
@@ -20,6 +21,10 @@ public:
     // Every file below folderEntry has a byte-identical twin below installedFolder; returns
     // the names of those that are missing or differ.
     juce::StringArray differencesBelow (const juce::String& folderEntry, const juce::File& installedFolder) const;
+
+    // Every folder entry below folderEntry (empty ones included) exists below installedFolder;
+    // returns the entries of those that do not.
+    juce::StringArray missingFoldersBelow (const juce::String& folderEntry, const juce::File& installedFolder) const;
 
     // An installed file equals its entry.
     bool matches (const juce::File& installed, const juce::String& entryName) const;
@@ -37,6 +42,7 @@ public:
                                        const juce::String& errorText) const;
 
 private:
-    juce::MemoryInputStream stream;
-    juce::ZipFile zip;
+    ZipDirectory directory;
+
+    const ZipDirectory::Entry* find (const juce::String& entryName) const;
 };

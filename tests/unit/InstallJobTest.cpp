@@ -23,11 +23,18 @@ TEST_F (InstallJobTest, CleanRunInstallsEverythingAndLeavesNoTrace)
     ASSERT_TRUE (runJob());
     EXPECT_EQ (errorText, "");
 
+   #if SORNA_DEMO_PAYLOAD
     EXPECT_EQ (payload.countFilesBelow ("data/presets/"), 275);
+   #endif
+    EXPECT_EQ (contentFolder().getChildFile ("presets").findChildFiles (File::findFiles, true).size(),
+               payload.countFilesBelow ("data/presets/"));
     EXPECT_EQ (payload.differencesBelow ("data/presets/", contentFolder().getChildFile ("presets")).joinIntoString ("\n"), String());
     EXPECT_EQ (payload.differencesBelow ("data/mesh/", contentFolder().getChildFile ("mesh")).joinIntoString ("\n"), String());
     EXPECT_EQ (payload.differencesBelow ("data/tutorials/", contentFolder().getChildFile ("tutorials")).joinIntoString ("\n"), String());
+   #if SORNA_DEMO_PAYLOAD
     EXPECT_TRUE (contentFolder().getChildFile ("mesh/ir/Instrument").isDirectory());
+   #endif
+    EXPECT_EQ (payload.missingFoldersBelow ("data/", contentFolder()).joinIntoString ("\n"), String());
 
     EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
     EXPECT_TRUE (payload.matches (plugins3.getChildFile ("Sorna.vst3"), "Sorna.vst3"));

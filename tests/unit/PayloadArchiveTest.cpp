@@ -363,3 +363,31 @@ TEST (PayloadArchive, HostileNamesAreNeverWrittenOutsideTheTarget)
         EXPECT_EQ (below (elsewhere, File::findFilesAndDirectories).size(), 0);
     }
 }
+
+TEST (PayloadArchive, ALeadingDotSlashMeansTheRootAndCannotHideAnUnsafeName)
+{
+    Sandbox sandbox;
+    auto outside = sandbox.folder ("outside");
+    auto target = sandbox.folder ("outside/target");
+
+    const std::pair<const char*, const char*> cases[] = { { "./../escaped.txt", "../escaped.txt" },
+                                                          { "././data/../../escaped.txt", "data/../../escaped.txt" },
+                                                          { ".//absolute.txt", "/absolute.txt" } };
+
+    for (auto [hostile, asRead] : cases)
+    {
+        SCOPED_TRACE (hostile);
+        auto zip = makeZip ({ { "./", {}, 0 }, { "./data/", {}, 0 }, { "./data/a.txt", text ("a") },
+                              { hostile, text ("hostile") }, { "./after.txt", text ("after") } });
+
+        PayloadArchive archive (zip.getData(), zip.getSize());
+        ASSERT_EQ (archive.getNumEntries(), 4) << "the root folder itself is no entry";
+        EXPECT_EQ (archive.getEntry (1)->filename, "data/a.txt");
+
+        auto result = archive.unpackTo (target);
+        EXPECT_EQ (result.getErrorMessage(), "Unsafe file name in the installer: " + String (asRead));
+        EXPECT_EQ (target.getChildFile ("data/a.txt").loadFileAsString(), "a");
+        EXPECT_FALSE (target.getChildFile ("after.txt").exists());
+        EXPECT_EQ (below (outside, File::findFiles).size(), 1);    // data/a.txt only
+    }
+}

@@ -130,6 +130,7 @@ TEST (PayloadTool, CheckRefusesHostileAndClashingNamesWithAClearMessage)
         c.set ("/etc/evil.conf", "absolute path");
         c.set ("C:/Windows/evil.dll", "drive letter");
         c.set ("data\\presets\\evil.srn", "backslash");
+        c.set (".", "names a folder \".\"");
         c.set ("sorna.exe", "differ only in letter case");
         c.set ("Data/Mesh/odd.ws", "differ only in letter case");
         c.set ("Sorna.dll", "appears twice");
@@ -225,6 +226,75 @@ TEST (PayloadTool, ZippedFolderUnpacksToTheSameFilesAndTimesAndIsRepeatable)
 
         EXPECT_TRUE (copy.hasIdenticalContentTo (original)) << copy.getFullPathName();
         EXPECT_EQ (copy.getLastModificationTime(), stamp) << copy.getFullPathName();
+    }
+}
+
+TEST (PayloadTool, ZippingAFolderDependsOnlyOnItsFilesAndEveryReaderGetsEachFilesTime)
+{
+    Sandbox sandbox;
+    auto names = completePayload();
+    names.addArray ({ "data/presets/B.srn", "data/mesh/ir/Instrument/", "data/tutorials/1. Intro.xml" });
+
+    // Odd seconds and milliseconds (the format keeps two-second steps) and a time before the
+    // format's first year, which becomes its earliest.
+    auto timeOf = [] (int i) { return i == 3 ? Time (1975, 4, 1, 8, 0, 0, 0, true)
+                                             : Time (2021, i % 12, 1 + i, i, 7 * i % 60, 3 + 5 * i % 57, 37 * i % 1000, true); };
+
+    // The same files in two places, made in opposite orders, with different folder times.
+    auto makeProduct = [&] (const String& where, bool reversed)
+    {
+        auto product = sandbox.folder (where);
+
+        for (int n = 0; n < names.size(); ++n)
+        {
+            const auto i = reversed ? names.size() - 1 - n : n;
+            auto f = product.getChildFile (names[i]);
+
+            if (names[i].endsWithChar ('/'))
+            {
+                EXPECT_TRUE (f.createDirectory().wasOk());
+                continue;
+            }
+
+            EXPECT_TRUE (f.create().wasOk() && f.replaceWithText (String::repeatedString (names[i] + "\n", 50)));
+            EXPECT_TRUE (f.setLastModificationTime (timeOf (i)));
+        }
+
+        for (auto& folder : product.findChildFiles (File::findDirectories, true))
+            folder.setLastModificationTime (reversed ? Time (2003, 1, 1, 0, 0, 0) : Time::getCurrentTime());
+
+        return product;
+    };
+
+    const auto one = makeProduct ("one", false);
+    const auto two = makeProduct ("two", true);
+    const auto zip = sandbox.home().getChildFile ("one.zip");
+    const auto again = sandbox.home().getChildFile ("two.zip");
+    ASSERT_EQ (tool ({ "zip", one.getFullPathName(), zip.getFullPathName() }).exitCode, 0);
+    ASSERT_EQ (tool ({ "zip", two.getFullPathName(), again.getFullPathName() }).exitCode, 0);
+    EXPECT_TRUE (zip.hasIdenticalContentTo (again));
+
+    // Unpacked by the installer's reader and by Info-ZIP: every file carries its own time,
+    // at most two seconds earlier.
+    MemoryBlock bytes;
+    ASSERT_TRUE (zip.loadFileAsData (bytes));
+    const auto ours = sandbox.folder ("ours");
+    const auto infoZip = sandbox.folder ("infozip");
+    ASSERT_TRUE (PayloadArchive (bytes.getData(), bytes.getSize()).unpackTo (ours).wasOk());
+    ASSERT_EQ (run ({ "unzip", "-q", zip.getFullPathName(), "-d", infoZip.getFullPathName() }).exitCode, 0);
+
+    for (int i = 0; i < names.size(); ++i)
+    {
+        if (names[i].endsWithChar ('/'))
+            continue;
+
+        const auto expected = i == 3 ? Time (1980, 0, 1, 0, 0, 0, 0, true) : timeOf (i);
+
+        for (auto& unpacked : { ours.getChildFile (names[i]), infoZip.getChildFile (names[i]) })
+        {
+            const auto early = expected.toMilliseconds() - unpacked.getLastModificationTime().toMilliseconds();
+            EXPECT_TRUE (early >= 0 && early < 2000) << unpacked.getFullPathName() << " is " << early << " ms early";
+        }
     }
 }
 

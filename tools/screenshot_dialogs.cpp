@@ -57,7 +57,7 @@ public:
             juce::MessageManager::callAsync ([]
             {
                 juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, "Installation Complete",
-                                                   "Thank you for installing Sorna!\n"
+                                                   "Thank you for installing " + juce::String (Product::name) + "!\n"
                                                    "The following errors occurred during installation:\n"
                                                    "(a sample failure line)\n" + Product::administratorHint(),
                                                    "Ok");

@@ -113,7 +113,7 @@ namespace
         MemoryBlock curve (const String& kind, int points)
         {
             String text;
-            text << "# Sorna " << kind << "\npoints " << points << "\n";
+            text << "# " << Product::name << " " << kind << "\npoints " << points << "\n";
 
             for (int i = 0; i < points; ++i)
                 text << String (i / (double) points, 5) << " " << number (-1.0, 1.0) << " " << number (0.0, 0.5) << "\n";

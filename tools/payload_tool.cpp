@@ -1,14 +1,19 @@
 // Makes and checks the ZIP archive that the installer carries (the payload).
-//   payload_tool demo <out.zip>            a deterministic stand-in for the product's files
-//   payload_tool zip <folder> <out.zip>    zips a folder of the real product's files
-//   payload_tool check <zip>               refuses an archive the installer could not use
+//   payload_tool demo <out.zip> [ENTRY=PATH ...]          a deterministic stand-in for the product's files
+//   payload_tool zip <folder> <out.zip> [ENTRY=PATH ...]  zips a folder of the real product's files
+//   payload_tool check <zip>                              refuses an archive the installer could not use
+// ENTRY=PATH hands in a file that the build made (the demo program, the uninstaller): in the demo
+// it replaces that entry's placeholder, in a folder it is added only when the folder lacks it.
 // The build runs these (cmake/Payload.cmake); every message goes to the console, and any
 // failure ends with a non-zero exit status so that the build stops.
+
+#include "product/Product.h"
 
 #include <juce_core/juce_core.h>
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <vector>
@@ -112,9 +117,17 @@ namespace
     class DemoPayload
     {
     public:
-        std::vector<Entry> build()
+        std::vector<Entry> build (const std::vector<Entry>& supplied)
         {
             topLevel();
+
+            // Placeholders are made all the same, so that the content that follows is the same
+            // bytes whatever the build supplies.
+            for (auto& s : supplied)
+                for (auto& e : entries)
+                    if (e.name == s.name)
+                        e.data = s.data;
+
             folder ("data/");
             presets();
             meshes();
@@ -218,7 +231,7 @@ namespace
         void topLevel()
         {
             file ("Sorna.dll", program (4210688, "MZ"));
-            file ("Sorna64.dll", program (4000000, "MZ"));   // grown by padToTotal()
+            file ("Sorna64.dll", program (4000000, "MZ"));   // sized by padToTotal()
             file ("Sorna.vst3", program (4214272, "MZ"));
             file ("Sorna64.vst3", program (5260800, "MZ"));
             file ("Sorna.exe", program (4702208, "MZ"));
@@ -337,7 +350,9 @@ namespace
                 file ("data/tutorials/" + String (name) + ".ogg", noise ((size_t) (520000 + random.nextInt (360000)), "OggS"));
         }
 
-        // Grows the largest program so that the total unpacked size is exactly the product's.
+        // Sizes the largest placeholder so that the total unpacked size is exactly the
+        // product's, whatever programs the build supplied: it grows, or is cut when the build's
+        // programs are larger than their placeholders (down to 4 KiB).
         void padToTotal()
         {
             int64 total = 0;
@@ -346,9 +361,18 @@ namespace
                 total += (int64) e.data.getSize();
 
             auto& grown = entries[1];
-            jassert (grown.name == "Sorna64.dll" && total <= totalUnpacked);
-            auto extra = program ((size_t) jmax ((int64) 0, totalUnpacked - total), "");
-            grown.data.append (extra.getData(), extra.getSize());
+            jassert (grown.name == "Sorna64.dll");
+
+            if (total <= totalUnpacked)
+            {
+                auto extra = program ((size_t) (totalUnpacked - total), "");
+                grown.data.append (extra.getData(), extra.getSize());
+            }
+            else
+            {
+                const auto size = (int64) grown.data.getSize();
+                grown.data.setSize ((size_t) jmax ((int64) 4096, size - (total - totalUnpacked)));
+            }
         }
 
         static inline const std::vector<String> parameterNames { "Osc Level", "Osc Pitch", "Mesh Position", "Mesh Morph",
@@ -592,8 +616,8 @@ namespace
 
     int usage()
     {
-        std::cerr << "usage: payload_tool demo <out.zip>\n"
-                     "       payload_tool zip <folder> <out.zip>\n"
+        std::cerr << "usage: payload_tool demo <out.zip> [ENTRY=PATH ...]\n"
+                     "       payload_tool zip <folder> <out.zip> [ENTRY=PATH ...]\n"
                      "       payload_tool check <zip>\n";
         return 2;
     }
@@ -602,19 +626,53 @@ namespace
     {
         return File::getCurrentWorkingDirectory().getChildFile (arg);
     }
-}
 
-int main (int argc, char* argv[])
-{
-    juce::StringArray args (argv + 1, argc - 1);
-
-    if (args.size() == 2 && args[0] == "demo")
-        return writeArchive (DemoPayload().build(), argumentFile (args[1])) ? 0 : 1;
-
-    if (args.size() == 3 && args[0] == "zip")
+    // Reads the ENTRY=PATH arguments from index first on, with the file's bytes and time.
+    bool readSupplied (const StringArray& args, int first, std::vector<Entry>& supplied)
     {
-        auto folder = argumentFile (args[1]);
+        for (int i = first; i < args.size(); ++i)
+        {
+            auto name = args[i].upToFirstOccurrenceOf ("=", false, false);
+            auto file = argumentFile (args[i].fromFirstOccurrenceOf ("=", false, false));
+            Entry e { name, {}, toZipTime (file.getLastModificationTime()) };
 
+            if (! args[i].containsChar ('=') || name.isEmpty() || name.endsWithChar ('/'))
+            {
+                std::cerr << "payload_tool: " << args[i] << " is not ENTRY=PATH\n";
+                return false;
+            }
+
+            if (! file.existsAsFile() || ! file.loadFileAsData (e.data))
+            {
+                std::cerr << "payload_tool: cannot read " << file.getFullPathName() << " for " << name << "\n";
+                return false;
+            }
+
+            supplied.push_back (std::move (e));
+        }
+
+        return true;
+    }
+
+    int makeDemo (const File& out, const std::vector<Entry>& supplied)
+    {
+        const auto required = Product::requiredPayloadEntries();
+
+        for (auto& e : supplied)
+        {
+            if (! required.contains (e.name))
+            {
+                std::cerr << "payload_tool: the demo has no entry " << e.name.quoted() << " to replace\n";
+                return 1;
+            }
+        }
+
+        return writeArchive (DemoPayload().build (supplied), out) ? 0 : 1;
+    }
+
+    // The folder's own file wins: a product that ships its own uninstaller keeps it.
+    int zipFolder (const File& folder, const File& out, const std::vector<Entry>& supplied)
+    {
         if (! folder.isDirectory())
         {
             std::cerr << "payload_tool: " << folder.getFullPathName() << " is not a folder\n";
@@ -622,8 +680,33 @@ int main (int argc, char* argv[])
         }
 
         std::vector<Entry> entries;
-        return addFolder (folder, folder, entries) && writeArchive (entries, argumentFile (args[2])) ? 0 : 1;
+
+        if (! addFolder (folder, folder, entries))
+            return 1;
+
+        for (auto& s : supplied)
+        {
+            const auto own = std::any_of (entries.begin(), entries.end(),
+                                          [&s] (const Entry& e) { return e.name == s.name; });
+
+            if (! own)
+                entries.push_back (s);
+        }
+
+        return writeArchive (entries, out) ? 0 : 1;
     }
+}
+
+int main (int argc, char* argv[])
+{
+    juce::StringArray args (argv + 1, argc - 1);
+    std::vector<Entry> supplied;
+
+    if (args.size() >= 2 && args[0] == "demo")
+        return readSupplied (args, 2, supplied) ? makeDemo (argumentFile (args[1]), supplied) : 1;
+
+    if (args.size() >= 3 && args[0] == "zip")
+        return readSupplied (args, 3, supplied) ? zipFolder (argumentFile (args[1]), argumentFile (args[2]), supplied) : 1;
 
     if (args.size() == 2 && args[0] == "check")
         return check (argumentFile (args[1]));

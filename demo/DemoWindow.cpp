@@ -34,8 +34,8 @@ DemoWindow::DemoWindow (const DemoLaunch& launch)
     content.setSize (720, 200);
     setContentNonOwned (&content, true);
     centreWithSize (getWidth(), getHeight());
+    content.details.onEscapeKey = [this] { closeButtonPressed(); };
     setVisible (true);
-    content.details.grabKeyboardFocus();
 }
 
 void DemoWindow::closeButtonPressed()

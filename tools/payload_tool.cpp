@@ -2,8 +2,11 @@
 //   payload_tool demo <out.zip>            a deterministic stand-in for the product's files
 //   payload_tool zip <folder> <out.zip>    zips a folder of the real product's files
 //   payload_tool check <zip>               refuses an archive the installer could not use
+//   payload_tool content-list <zip> <out>  lists the content files for the uninstaller
 // The build runs these (cmake/Payload.cmake); every message goes to the console, and any
 // failure ends with a non-zero exit status so that the build stops.
+
+#include "tools/payload_content_list.h"
 
 #include <juce_core/juce_core.h>
 
@@ -594,7 +597,8 @@ namespace
     {
         std::cerr << "usage: payload_tool demo <out.zip>\n"
                      "       payload_tool zip <folder> <out.zip>\n"
-                     "       payload_tool check <zip>\n";
+                     "       payload_tool check <zip>\n"
+                     "       payload_tool content-list <zip> <out.txt>\n";
         return 2;
     }
 
@@ -627,6 +631,9 @@ int main (int argc, char* argv[])
 
     if (args.size() == 2 && args[0] == "check")
         return check (argumentFile (args[1]));
+
+    if (args.size() == 3 && args[0] == "content-list")
+        return writeContentList (argumentFile (args[1]), argumentFile (args[2]));
 
     return usage();
 }

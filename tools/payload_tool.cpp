@@ -2,12 +2,14 @@
 //   payload_tool demo <out.zip> [ENTRY=PATH ...]          a deterministic stand-in for the product's files
 //   payload_tool zip <folder> <out.zip> [ENTRY=PATH ...]  zips a folder of the real product's files
 //   payload_tool check <zip>                              refuses an archive the installer could not use
+//   payload_tool content-list <zip> <out>                 lists the content files for the uninstaller
 // ENTRY=PATH hands in a file that the build made (the demo program, the uninstaller): in the demo
 // it replaces that entry's placeholder, in a folder it is added only when the folder lacks it.
 // The build runs these (cmake/Payload.cmake); every message goes to the console, and any
 // failure ends with a non-zero exit status so that the build stops.
 
 #include "product/Product.h"
+#include "tools/payload_content_list.h"
 
 #include <juce_core/juce_core.h>
 
@@ -618,7 +620,8 @@ namespace
     {
         std::cerr << "usage: payload_tool demo <out.zip> [ENTRY=PATH ...]\n"
                      "       payload_tool zip <folder> <out.zip> [ENTRY=PATH ...]\n"
-                     "       payload_tool check <zip>\n";
+                     "       payload_tool check <zip>\n"
+                     "       payload_tool content-list <zip> <out.txt>\n";
         return 2;
     }
 
@@ -710,6 +713,9 @@ int main (int argc, char* argv[])
 
     if (args.size() == 2 && args[0] == "check")
         return check (argumentFile (args[1]));
+
+    if (args.size() == 3 && args[0] == "content-list")
+        return writeContentList (argumentFile (args[1]), argumentFile (args[2]));
 
     return usage();
 }

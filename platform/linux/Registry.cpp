@@ -627,3 +627,58 @@ bool Registry::setValue (const String& valuePath, const String& value)
 void Registry::notifyAssociationsChanged()
 {
 }
+
+//==============================================================================
+// Deleting keys and values. Every definition goes, not just the last one, since an earlier
+// one would otherwise come back into force. A file that holds nothing to delete is not
+// rewritten, and a missing file is not created.
+bool Registry::deleteKey (const String& keyPath)
+{
+    const auto key = normaliseKeyName (keyPath.trimCharactersAtEnd ("\\"));
+
+    // A hive alone is not a key that can be deleted.
+    if (key.isEmpty() || ! key.containsChar ('\\'))
+        return false;
+
+    const ScopedLock sl (fileLock());
+    const auto file = standInFile();
+    auto doc = Document::load (file);
+    const auto before = doc.blocks.size();
+
+    doc.blocks.erase (std::remove_if (doc.blocks.begin() + 1, doc.blocks.end(), [&key] (const Block& block)
+                      {
+                          return block.key.equalsIgnoreCase (key) || block.key.startsWithIgnoreCase (key + "\\");
+                      }),
+                      doc.blocks.end());
+
+    return doc.blocks.size() == before || writeDocument (file, doc);
+}
+
+bool Registry::deleteValue (const String& valuePath)
+{
+    const auto path = splitValuePath (valuePath);
+
+    if (! path.valid)
+        return false;
+
+    const ScopedLock sl (fileLock());
+    const auto file = standInFile();
+    auto doc = Document::load (file);
+    bool changed = false;
+
+    for (auto& block : doc.blocks)
+    {
+        if (block.key.isEmpty() || ! block.key.equalsIgnoreCase (path.key))
+            continue;
+
+        const auto count = block.entries.size();
+        block.entries.erase (std::remove_if (block.entries.begin(), block.entries.end(), [&path] (const Entry& entry)
+                             {
+                                 return entry.isValue && entry.name.equalsIgnoreCase (path.name);
+                             }),
+                             block.entries.end());
+        changed = changed || block.entries.size() != count;
+    }
+
+    return ! changed || writeDocument (file, doc);
+}

@@ -3,6 +3,41 @@
 #include <windows.h>
 #include <shlobj.h>
 
+namespace
+{
+    // The hive of a path and the rest of it; a null hive for an unknown name. The names are
+    // the ones JUCE's registry functions accept, so all of them address the same keys.
+    HKEY splitHive (const juce::String& path, juce::String& rest)
+    {
+        const auto hive = path.upToFirstOccurrenceOf ("\\", false, false);
+        rest = path.fromFirstOccurrenceOf ("\\", false, false);
+
+        if (hive == "HKEY_CURRENT_USER" || hive == "HKCU")   return HKEY_CURRENT_USER;
+        if (hive == "HKEY_LOCAL_MACHINE" || hive == "HKLM")  return HKEY_LOCAL_MACHINE;
+        if (hive == "HKEY_CLASSES_ROOT" || hive == "HKCR")   return HKEY_CLASSES_ROOT;
+        if (hive == "HKEY_USERS" || hive == "HKU")           return HKEY_USERS;
+        return nullptr;
+    }
+
+    const WCHAR* wide (const juce::String& text)
+    {
+        return reinterpret_cast<const WCHAR*> (text.toUTF16().getAddress());
+    }
+
+    // Opened without a view flag, a key lies in the view that JUCE's writes use for this
+    // process: the 32-bit one for this 32-bit program on 64-bit Windows.
+    bool keyExists (HKEY hive, const juce::String& key)
+    {
+        HKEY handle = nullptr;
+
+        if (RegOpenKeyExW (hive, wide (key), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+            return false;
+
+        RegCloseKey (handle);
+        return true;
+    }
+}
+
 juce::String Registry::getValue (const juce::String& valuePath, const juce::String& defaultValue)
 {
     juce::MemoryBlock data;
@@ -32,6 +67,48 @@ juce::String Registry::getValue (const juce::String& valuePath, const juce::Stri
 bool Registry::setValue (const juce::String& valuePath, const juce::String& value)
 {
     return juce::WindowsRegistry::setValue (valuePath, value);
+}
+
+bool Registry::deleteKey (const juce::String& keyPath)
+{
+    juce::String key;
+    const auto hive = splitHive (keyPath.trimCharactersAtEnd ("\\"), key);
+
+    if (hive == nullptr || key.isEmpty())
+        return false;
+
+    const auto parentPath = key.upToLastOccurrenceOf ("\\", false, false);
+    const auto name = key.fromLastOccurrenceOf ("\\", false, false);
+    HKEY parent = nullptr;
+
+    if (RegOpenKeyExW (hive, parentPath.isEmpty() ? nullptr : wide (parentPath), 0,
+                       KEY_READ | KEY_WRITE | DELETE, &parent) == ERROR_SUCCESS)
+    {
+        RegDeleteTreeW (parent, wide (name));
+        RegCloseKey (parent);
+    }
+
+    return ! keyExists (hive, key);
+}
+
+bool Registry::deleteValue (const juce::String& valuePath)
+{
+    juce::String rest;
+    const auto hive = splitHive (valuePath, rest);
+
+    if (hive == nullptr || ! rest.containsChar ('\\'))
+        return false;
+
+    const auto key = rest.upToLastOccurrenceOf ("\\", false, false);
+    const auto name = rest.fromLastOccurrenceOf ("\\", false, false);
+    HKEY handle = nullptr;
+
+    if (RegOpenKeyExW (hive, wide (key), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
+        return ! keyExists (hive, key);
+
+    const auto result = RegDeleteValueW (handle, name.isEmpty() ? nullptr : wide (name));
+    RegCloseKey (handle);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 void Registry::notifyAssociationsChanged()

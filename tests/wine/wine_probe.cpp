@@ -5,6 +5,9 @@
 //   wine_probe folder personal|desktop|appdata|temp -> the shell folder's path
 //   wine_probe regcheck LIST          -> compares values with a list of expected texts (below)
 //   wine_probe hold FILE SECONDS      -> keeps FILE open without sharing; prints "held" first
+//   wine_probe run COMMANDLINE        -> starts a command line as the shell's program list does,
+//                                        waits for it and ends with its exit code ("exit=N")
+//   wine_probe clipboard              -> the text on the clipboard
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -194,6 +197,48 @@ namespace
         return 0;
     }
 
+    int runCommandLine (std::wstring commandLine)
+    {
+        STARTUPINFOW startup {};
+        startup.cb = sizeof (startup);
+        PROCESS_INFORMATION process {};
+
+        if (! CreateProcessW (nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        {
+            print (L"cannot start, error " + std::to_wstring (GetLastError()));
+            return 255;
+        }
+
+        WaitForSingleObject (process.hProcess, INFINITE);
+        DWORD code = 255;
+        GetExitCodeProcess (process.hProcess, &code);
+        CloseHandle (process.hThread);
+        CloseHandle (process.hProcess);
+        print (L"exit=" + std::to_wstring (code));
+        return (int) code;
+    }
+
+    int printClipboard()
+    {
+        if (! OpenClipboard (nullptr))
+            return 2;
+
+        int status = 1;
+
+        if (auto data = GetClipboardData (CF_UNICODETEXT))
+        {
+            if (auto* text = static_cast<const wchar_t*> (GlobalLock (data)))
+            {
+                print (text);
+                GlobalUnlock (data);
+                status = 0;
+            }
+        }
+
+        CloseClipboard();
+        return status;
+    }
+
     int printFolder (const std::wstring& which)
     {
         int id = which == L"personal" ? CSIDL_PERSONAL
@@ -232,6 +277,12 @@ int wmain (int argc, wchar_t** argv)
 
     if (command == L"hold" && argc == 4)
         return holdFile (argv[2], _wtoi (argv[3]));
+
+    if (command == L"run" && argc == 3)
+        return runCommandLine (argv[2]);
+
+    if (command == L"clipboard" && argc == 2)
+        return printClipboard();
 
     return 2;
 }

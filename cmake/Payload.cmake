@@ -84,14 +84,20 @@ endfunction()
 # The payload with this build's programs: the demo application stands in for the product's
 # "Sorna.exe" in the demo, and the uninstaller goes into the demo and into a product folder that
 # has no "Uninstall.exe" of its own (a folder's own file wins). A ready ZIP is used as it is.
-# Deferred to the end of the configuration, when the program targets exist.
+# Deferred to the end of the configuration, when the program targets exist. Instrumented
+# builds (sanitizers, fuzzing) run only the headless tests, and their programs are many times
+# the size: their demo keeps the placeholders.
 function(sorna_payload_rules)
     set(payload_programs)
     set(payload_program_files)
-    if(payload_mode STREQUAL "demo" AND TARGET SornaDemo)
+    set(instrumented_demo OFF)
+    if(payload_mode STREQUAL "demo" AND (SORNA_SANITIZE OR SORNA_FUZZ))
+        set(instrumented_demo ON)
+    endif()
+    if(payload_mode STREQUAL "demo" AND NOT instrumented_demo AND TARGET SornaDemo)
         sorna_payload_program(Sorna.exe SornaDemo)
     endif()
-    if(NOT payload_mode STREQUAL "ready" AND TARGET SornaUninstaller)
+    if(NOT payload_mode STREQUAL "ready" AND NOT instrumented_demo AND TARGET SornaUninstaller)
         sorna_payload_program(Uninstall.exe SornaUninstaller)
     endif()
 

@@ -7,9 +7,11 @@
 
 #include <vector>
 
-// The shell reads the link, so whatever Windows itself wrote is understood. The raw path is
-// asked for: the uninstaller compares it with the installed program, and resolving the link
-// could go looking for a moved target.
+// The shell reads the link, so whatever Windows itself wrote is understood. The link's item
+// list is asked first (it is what the shell opens, and it is Unicode, where some shells keep
+// the plain path in the ANSI code page only), then the raw path. Neither resolves the link:
+// the uninstaller compares it with the installed program, and resolving could go looking for
+// a moved target.
 juce::String getShellLinkTarget (const juce::File& link)
 {
     if (! link.existsAsFile())
@@ -33,8 +35,22 @@ juce::String getShellLinkTarget (const juce::File& link)
                 // Longer than MAX_PATH: the installer's folders may be.
                 std::vector<WCHAR> buffer (32768, 0);
 
-                if (shellLink->GetPath (buffer.data(), (int) buffer.size(), nullptr, SLGP_RAWPATH) == S_OK)
-                    target = juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (buffer.data())));
+                auto text = [&buffer]
+                {
+                    return juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (buffer.data())));
+                };
+                PIDLIST_ABSOLUTE items = nullptr;
+
+                if (SUCCEEDED (shellLink->GetIDList (&items)) && items != nullptr)
+                {
+                    if (SHGetPathFromIDListEx (items, buffer.data(), (DWORD) buffer.size(), GPFIDL_DEFAULT))
+                        target = text();
+
+                    CoTaskMemFree (items);
+                }
+
+                if (target.isEmpty() && shellLink->GetPath (buffer.data(), (int) buffer.size(), nullptr, SLGP_RAWPATH) == S_OK)
+                    target = text();
             }
 
             file->Release();

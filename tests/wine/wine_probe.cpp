@@ -8,6 +8,8 @@
 //   wine_probe run COMMANDLINE        -> starts a command line as the shell's program list does,
 //                                        waits for it and ends with its exit code ("exit=N")
 //   wine_probe clipboard              -> the text on the clipboard
+//   wine_probe start-link FILE.lnk    -> starts what a shortcut opens (its item list), with its
+//                                        arguments and working folder, as Windows' shell does
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -218,6 +220,47 @@ namespace
         return (int) code;
     }
 
+    // Wine's shell resolves a shortcut through its plain target path, which Wine keeps in the
+    // ANSI code page only; Windows' shell follows the item list, which is Unicode.
+    int startLink (const wchar_t* file)
+    {
+        if (FAILED (CoInitialize (nullptr)))
+            return 2;
+
+        int status = 1;
+        IShellLinkW* link = nullptr;
+
+        if (SUCCEEDED (CoCreateInstance (CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**) &link)))
+        {
+            IPersistFile* persist = nullptr;
+            PIDLIST_ABSOLUTE items = nullptr;
+            wchar_t arguments[1024] = {}, folder[1024] = {};
+
+            if (SUCCEEDED (link->QueryInterface (IID_IPersistFile, (void**) &persist)))
+            {
+                if (SUCCEEDED (persist->Load (file, STGM_READ)) && SUCCEEDED (link->GetIDList (&items)) && items != nullptr)
+                {
+                    link->GetArguments (arguments, 1024);
+                    link->GetWorkingDirectory (folder, 1024);
+                    SHELLEXECUTEINFOW info {};
+                    info.cbSize = sizeof (info);
+                    info.fMask = SEE_MASK_IDLIST;
+                    info.lpIDList = items;
+                    info.lpParameters = arguments;
+                    info.lpDirectory = folder;
+                    info.nShow = SW_SHOWNORMAL;
+                    status = ShellExecuteExW (&info) ? 0 : 1;
+                    CoTaskMemFree (items);
+                }
+                persist->Release();
+            }
+            link->Release();
+        }
+
+        CoUninitialize();
+        return status;
+    }
+
     int printClipboard()
     {
         if (! OpenClipboard (nullptr))
@@ -283,6 +326,9 @@ int wmain (int argc, wchar_t** argv)
 
     if (command == L"clipboard" && argc == 2)
         return printClipboard();
+
+    if (command == L"start-link" && argc == 3)
+        return startLink (argv[2]);
 
     return 2;
 }

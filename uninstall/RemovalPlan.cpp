@@ -16,13 +16,24 @@ namespace
         if (folder.getParentDirectory() == folder)
             return true;
 
+        using Location = juce::File::SpecialLocationType;
+
         for (auto& special : { SpecialFolders::documents(), SpecialFolders::desktop(), SpecialFolders::applicationData(),
-                               SpecialFolders::programFiles(), SpecialFolders::temporary(),
-                               juce::File::getSpecialLocation (juce::File::userHomeDirectory) })
+                               SpecialFolders::programFiles(), SpecialFolders::temporary() })
             if (folder == special)
                 return true;
 
-        return false;
+        for (auto location : { Location::userHomeDirectory, Location::commonApplicationDataDirectory,
+                               Location::commonDocumentsDirectory, Location::globalApplicationsDirectory,
+                              #if JUCE_WINDOWS
+                               Location::globalApplicationsDirectoryX86, Location::windowsSystemDirectory,
+                              #endif
+                               Location::userMusicDirectory, Location::userPicturesDirectory })
+            if (folder == juce::File::getSpecialLocation (location))
+                return true;
+
+        // The shared folder of every program's plug-ins and libraries.
+        return folder.getFileName().equalsIgnoreCase ("Common Files");
     }
 
     juce::File fromPath (const juce::String& path)
@@ -353,6 +364,24 @@ void RemovalPlan::removeEmptyFolders()
             step.outcome = RemovalOutcome::keptOwn;
         else
             step.outcome = step.file.deleteFile() ? RemovalOutcome::removed : RemovalOutcome::failed;
+
+        if (step.outcome == RemovalOutcome::removed)
+            removeEmptyParents (step.file);
+    }
+}
+
+// The installer's screen creates every missing folder of the paths the user chose, so the
+// folders around a removed one that held nothing else go too; the system's and the user's
+// main folders never do.
+void RemovalPlan::removeEmptyParents (const juce::File& removedFolder)
+{
+    for (auto parent = removedFolder.getParentDirectory();
+         parent.isDirectory() && ! isProtectedFolder (parent)
+            && parent.getNumberOfChildFiles (juce::File::findFilesAndDirectories) == 0;
+         parent = parent.getParentDirectory())
+    {
+        if (! parent.deleteFile())
+            break;
     }
 }
 

@@ -12,10 +12,15 @@ namespace
         const auto hive = path.upToFirstOccurrenceOf ("\\", false, false);
         rest = path.fromFirstOccurrenceOf ("\\", false, false);
 
-        if (hive == "HKEY_CURRENT_USER" || hive == "HKCU")   return HKEY_CURRENT_USER;
-        if (hive == "HKEY_LOCAL_MACHINE" || hive == "HKLM")  return HKEY_LOCAL_MACHINE;
-        if (hive == "HKEY_CLASSES_ROOT" || hive == "HKCR")   return HKEY_CLASSES_ROOT;
-        if (hive == "HKEY_USERS" || hive == "HKU")           return HKEY_USERS;
+        const std::pair<const char*, HKEY> hives[] = { { "HKEY_CURRENT_USER", HKEY_CURRENT_USER },   { "HKCU", HKEY_CURRENT_USER },
+                                                       { "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE }, { "HKLM", HKEY_LOCAL_MACHINE },
+                                                       { "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT },   { "HKCR", HKEY_CLASSES_ROOT },
+                                                       { "HKEY_USERS", HKEY_USERS },                 { "HKU", HKEY_USERS } };
+
+        for (auto& [name, key] : hives)
+            if (hive.equalsIgnoreCase (name))
+                return key;
+
         return nullptr;
     }
 

@@ -100,7 +100,7 @@ struct UninstallTest : public JobFixture
         JobFixture::SetUp();
 
         // The folders that the installer screen creates belong to the installation.
-        for (auto& f : { plugins32, plugins3, standalone, standalone.getParentDirectory() })
+        for (auto& f : { plugins32, plugins3, standalone.getParentDirectory().getParentDirectory() })
             f.deleteRecursively();
 
         treeBefore = fileTree (sandbox.home());

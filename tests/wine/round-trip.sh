@@ -34,9 +34,6 @@ if [ "$mode" = intl ]; then
     wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d 'C:\Plug-ins Ñandú\VST Ёлка' /f >/dev/null 2>&1
     program='C:\Программы José\Kestrune Sorna\'
     wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
-    # The folders above the plug-in and program folders are the user's, there before; the two
-    # folders themselves are made by the installation.
-    mkdir -p "$(wine_unix_path 'C:\Plug-ins Ñandú')" "$(wine_unix_path 'C:\Программы José')"
 else
     program='C:\Program Files (x86)\Kestrune\Sorna\'
 fi

@@ -23,10 +23,14 @@ set(payload_folder ${CMAKE_BINARY_DIR}/payload)
 set(payload_zip ${payload_folder}/Sorna.zip)
 
 # The payload's content without the programs this build makes. The uninstaller's list of the
-# files it placed comes from it, so that the list does not depend on the uninstaller it is
-# linked into. A ready ZIP is its own content.
+# files it placed comes from it (unless SORNA_CONTENT_LIST names a list of its own), so that
+# the list does not depend on the uninstaller it is linked into. A ready ZIP is its own content.
 set(payload_content_zip ${payload_folder}/Content.zip)
-set(SORNA_CONTENT_LIST ${payload_folder}/Content.txt)
+set(payload_content_list "")
+if(NOT SORNA_CONTENT_LIST)
+    set(payload_content_list ${payload_folder}/Content.txt)
+    set(SORNA_CONTENT_LIST ${payload_content_list})
+endif()
 
 if(SORNA_PAYLOAD STREQUAL "")
     set(SORNA_DEMO_PAYLOAD ON)
@@ -57,11 +61,13 @@ else()
     endif()
 endif()
 
-add_custom_command(OUTPUT ${SORNA_CONTENT_LIST}
-    COMMAND ${payload_tool_command} content-list ${payload_content_zip} ${SORNA_CONTENT_LIST}
-    DEPENDS ${payload_tool_depends} ${payload_content_zip}
-    COMMENT "Listing the payload's content for the uninstaller"
-    VERBATIM)
+if(payload_content_list)
+    add_custom_command(OUTPUT ${payload_content_list}
+        COMMAND ${payload_tool_command} content-list ${payload_content_zip} ${payload_content_list}
+        DEPENDS ${payload_tool_depends} ${payload_content_zip}
+        COMMENT "Listing the payload's content for the uninstaller"
+        VERBATIM)
+endif()
 
 # A program of this build as a payload entry, stripped as the installer itself is.
 function(sorna_payload_program entry target)
@@ -115,8 +121,8 @@ function(sorna_payload_rules)
             VERBATIM)
     endif()
 
-    if(TARGET SornaUninstaller)
-        add_custom_target(sorna_content_list DEPENDS ${SORNA_CONTENT_LIST})
+    if(payload_content_list AND TARGET SornaUninstaller)
+        add_custom_target(sorna_content_list DEPENDS ${payload_content_list})
         add_dependencies(SornaUninstaller sorna_content_list)
     endif()
 endfunction()

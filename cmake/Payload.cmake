@@ -1,50 +1,57 @@
-# The payload: the ZIP archive of every file the installer installs, linked into the program.
-# SORNA_PAYLOAD names the product's files, either a folder (zipped at build time) or a ready
-# .zip; left empty, a generated demo payload with the same layout stands in. Whatever the
-# source, payload_tool check runs at build time and the build fails with its message.
-set(SORNA_PAYLOAD "" CACHE PATH "The product's files for the installer: a folder or a .zip (empty: demo payload)")
-
-if(CMAKE_CROSSCOMPILING)
-    set(SORNA_HOST_PAYLOAD_TOOL "" CACHE FILEPATH "payload_tool built for the build machine (from a native build's tools/)")
-    if(NOT SORNA_HOST_PAYLOAD_TOOL OR NOT EXISTS "${SORNA_HOST_PAYLOAD_TOOL}")
-        message(FATAL_ERROR "A cross build runs payload_tool on the build machine: build it natively "
-                            "(cmake --build <native build> --target payload_tool) and pass "
-                            "-DSORNA_HOST_PAYLOAD_TOOL=<native build>/tools/payload_tool "
-                            "(now: \"${SORNA_HOST_PAYLOAD_TOOL}\")")
+# A program of this build as a payload entry, stripped as the installer itself is. A Windows
+# program is stripped (and signed) when it is linked, and a signature must not be touched.
+function(sorna_payload_program entry target)
+    set(file ${payload_folder}/programs/${entry})
+    if(CMAKE_STRIP AND NOT WIN32)
+        set(command ${CMAKE_STRIP} -o ${file} $<TARGET_FILE:${target}>)
+    else()
+        set(command ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${file})
     endif()
-    set(payload_tool_command ${SORNA_HOST_PAYLOAD_TOOL})
-    set(payload_tool_depends ${SORNA_HOST_PAYLOAD_TOOL})
-else()
-    set(payload_tool_command $<TARGET_FILE:payload_tool>)
-    set(payload_tool_depends payload_tool)
+    add_custom_command(OUTPUT ${file}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${payload_folder}/programs
+        COMMAND ${command}
+        DEPENDS ${target}
+        COMMENT "Adding ${entry} to the payload"
+        VERBATIM)
+    set(payload_programs ${payload_programs} ${entry}=${file} PARENT_SCOPE)
+    set(payload_program_files ${payload_program_files} ${file} PARENT_SCOPE)
+endfunction()
+
+# The payload with this build's programs (included once the program targets exist): the demo
+# application stands in for the product's "Sorna.exe" in the demo, and the uninstaller goes
+# into the demo and into a product folder that has no "Uninstall.exe" of its own (a folder's
+# own file wins). A ready ZIP is used as it is. Instrumented builds (sanitizers, fuzzing) run
+# only the headless tests, and their programs are many times the size: their demo keeps the
+# placeholders.
+set(payload_programs)
+set(payload_program_files)
+set(instrumented_demo OFF)
+if(payload_mode STREQUAL "demo" AND (SORNA_SANITIZE OR SORNA_FUZZ))
+    set(instrumented_demo ON)
+endif()
+if(payload_mode STREQUAL "demo" AND NOT instrumented_demo AND TARGET SornaDemo)
+    sorna_payload_program(${SORNA_PRODUCT_NAME}.exe SornaDemo)
+endif()
+if(NOT payload_mode STREQUAL "ready" AND NOT instrumented_demo AND TARGET SornaUninstaller)
+    sorna_payload_program(Uninstall.exe SornaUninstaller)
+endif()
+if(TARGET SornaUninstaller)
+    # The uninstaller carries the list of the content files.
+    add_dependencies(SornaUninstaller sorna_content_list)
 endif()
 
-set(payload_folder ${CMAKE_BINARY_DIR}/payload)
-set(payload_zip ${payload_folder}/Sorna.zip)
-
-if(SORNA_PAYLOAD STREQUAL "")
-    set(SORNA_DEMO_PAYLOAD ON)
+if(payload_mode STREQUAL "demo")
     add_custom_command(OUTPUT ${payload_zip}
-        COMMAND ${payload_tool_command} demo ${payload_zip}
-        DEPENDS ${payload_tool_depends}
+        COMMAND ${payload_tool_command} demo ${payload_zip} ${payload_programs}
+        DEPENDS ${payload_tool_depends} ${payload_program_files}
         COMMENT "Generating the demo payload"
         VERBATIM)
-else()
-    set(SORNA_DEMO_PAYLOAD OFF)
-    get_filename_component(payload_source "${SORNA_PAYLOAD}" ABSOLUTE)
-    if(IS_DIRECTORY "${payload_source}")
-        # Every file is a dependency, so changing the product's files zips them again.
-        file(GLOB_RECURSE payload_inputs CONFIGURE_DEPENDS "${payload_source}/*")
-        add_custom_command(OUTPUT ${payload_zip}
-            COMMAND ${payload_tool_command} zip ${payload_source} ${payload_zip}
-            DEPENDS ${payload_tool_depends} ${payload_inputs}
-            COMMENT "Zipping the payload from ${payload_source}"
-            VERBATIM)
-    elseif(EXISTS "${payload_source}")
-        set(payload_zip ${payload_source})
-    else()
-        message(FATAL_ERROR "SORNA_PAYLOAD is neither a folder nor a file: \"${SORNA_PAYLOAD}\"")
-    endif()
+elseif(payload_mode STREQUAL "folder")
+    add_custom_command(OUTPUT ${payload_zip}
+        COMMAND ${payload_tool_command} zip ${payload_source} ${payload_zip} ${payload_programs}
+        DEPENDS ${payload_tool_depends} ${payload_inputs} ${payload_program_files}
+        COMMENT "Zipping the payload from ${payload_source}"
+        VERBATIM)
 endif()
 
 set(payload_checked ${payload_folder}/Sorna.zip.checked)

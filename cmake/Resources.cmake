@@ -21,4 +21,3 @@ sorna_embed(sorna_resource_sources makerLogo ${CMAKE_SOURCE_DIR}/resources/Maker
 sorna_embed(sorna_resource_sources backgroundTile ${CMAKE_SOURCE_DIR}/resources/BackgroundTile.png)
 sorna_embed(sorna_resource_sources folderIcon ${CMAKE_SOURCE_DIR}/resources/FolderIcon.png)
 sorna_embed(sorna_resource_sources licence ${CMAKE_SOURCE_DIR}/resources/Licence.txt)
-include(cmake/Payload.cmake)

@@ -46,18 +46,53 @@ void RegistryRecords::writeUninstallEntry (const String& standaloneFolder)
         Registry::setValue (key + value.first, value.second);
 }
 
+namespace
+{
+    const String classesKey ("HKEY_CURRENT_USER\\Software\\Classes\\");
+
+    String openCommandPath()
+    {
+        return RegistryRecords::presetTypeKeyPath() + "shell\\open\\command\\";
+    }
+}
+
+String RegistryRecords::presetExtensionKeyPath()
+{
+    return classesKey + Product::presetExtension + "\\";
+}
+
+String RegistryRecords::presetTypeName()
+{
+    return String (Product::name) + "Preset";
+}
+
+String RegistryRecords::presetTypeKeyPath()
+{
+    return classesKey + presetTypeName() + "\\";
+}
+
+File RegistryRecords::registeredPresetProgram()
+{
+    // The program is the quoted text at the start, or, as older installers wrote it unquoted,
+    // everything before the quoted placeholder.
+    const auto command = Registry::getValue (openCommandPath()).trim();
+    const auto program = command.startsWithChar ('"') ? command.substring (1).upToFirstOccurrenceOf ("\"", false, false)
+                                                      : command.upToLastOccurrenceOf (" \"%1\"", false, false).trim();
+
+    return File::isAbsolutePath (program) && ! program.startsWithChar ('~') ? File (program) : File();
+}
+
 bool RegistryRecords::registerPresetFileType (const File& executable)
 {
-    const String classes ("HKEY_CURRENT_USER\\Software\\Classes\\");
-    const auto typeName = String (Product::name) + "Preset";
+    const auto typeName = presetTypeName();
     const auto path = executable.getFullPathName();
 
     const std::pair<String, String> values[] =
     {
-        { classes + Product::presetExtension + "\\",                                   typeName },
-        { classes + typeName + "\\",                            String (Product::name) + " Preset" },
-        { classes + typeName + "\\shell\\open\\command\\",      quotedPath (path) + " " + quotedPath ("%1") },
-        { classes + typeName + "\\DefaultIcon\\",               path + ",-101" }
+        { presetExtensionKeyPath(),                   typeName },
+        { presetTypeKeyPath(),                        String (Product::name) + " Preset" },
+        { openCommandPath(),                          quotedPath (path) + " " + quotedPath ("%1") },
+        { presetTypeKeyPath() + "DefaultIcon\\",      path + ",-101" }
     };
 
     bool allWritten = true;

@@ -13,6 +13,17 @@ namespace RegistryRecords
     // closing backslash), each independently of the others' success.
     void writeUninstallEntry (const juce::String& standaloneFolder);
 
+    // "HKEY_CURRENT_USER\Software\Classes\.srn\": its default value names the preset type.
+    juce::String presetExtensionKeyPath();
+
+    // "SornaPreset", and its key "HKEY_CURRENT_USER\Software\Classes\SornaPreset\".
+    juce::String presetTypeName();
+    juce::String presetTypeKeyPath();
+
+    // The program that the registered preset type opens presets with, read back from its open
+    // command; an empty File when there is no such command or it names no full path.
+    juce::File registeredPresetProgram();
+
     // Associates ".srn" presets with the installed executable for the current user; stops at
     // the first value that cannot be written and returns false then.
     bool registerPresetFileType (const juce::File& executable);

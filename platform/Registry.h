@@ -15,6 +15,14 @@ namespace Registry
     // Writes a text value (REG_SZ), creating missing keys. Returns false when it could not.
     bool setValue (const juce::String& valuePath, const juce::String& value);
 
+    // Deletes a key with all its values and subkeys ("...\Uninstall\Sorna1.8", a closing "\"
+    // allowed). Returns true when the key is gone afterwards, also when it never existed.
+    bool deleteKey (const juce::String& keyPath);
+
+    // Deletes one value (a path ending in "\" names the key's default value). Returns true when
+    // the value is gone afterwards, also when it or its key never existed.
+    bool deleteValue (const juce::String& valuePath);
+
     // Tells the shell that file associations changed (Windows); nothing to do elsewhere.
     void notifyAssociationsChanged();
 

@@ -29,3 +29,8 @@ ShellLinkResult createShellLink (const juce::String& target,
 // Makes the calling thread ready for createShellLink (COM initialised on Windows, a
 // single-threaded apartment); nothing to do elsewhere. Call it right before each createShellLink.
 void prepareThreadForShellLink();
+
+// The target a shell link (".lnk") opens, as a full path; empty when the link cannot be read
+// or names no local target. On Windows the shell reads it (COM is initialised for the call);
+// elsewhere the file is read directly.
+juce::String getShellLinkTarget (const juce::File& link);

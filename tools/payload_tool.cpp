@@ -1,22 +1,29 @@
 // Makes and checks the ZIP archive that the installer carries (the payload).
-//   payload_tool demo <out.zip>            a deterministic stand-in for the product's files
-//   payload_tool zip <folder> <out.zip>    zips a folder of the real product's files
-//   payload_tool check <zip>               refuses an archive the installer could not use
+//   payload_tool demo <out.zip> [ENTRY=PATH ...]          a deterministic stand-in for the product's files
+//   payload_tool zip <folder> <out.zip> [ENTRY=PATH ...]  zips a folder of the real product's files
+//   payload_tool check <zip>                              refuses an archive the installer could not use
+//   payload_tool content-list <zip> <out>                 lists the content files for the uninstaller
+// ENTRY=PATH hands in a file that the build made (the demo program, the uninstaller): in the demo
+// it replaces that entry's placeholder, in a folder it is added only when the folder lacks it.
 // The build runs these (cmake/Payload.cmake); every message goes to the console, and any
 // failure ends with a non-zero exit status so that the build stops.
 
+#include "product/Product.h"
 #include "tools/payload/Checker.h"
+#include "tools/payload/ContentList.h"
 #include "tools/payload/DemoPayload.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace
 {
     int usage()
     {
-        std::cerr << "usage: payload_tool demo <out.zip>\n"
-                     "       payload_tool zip <folder> <out.zip>\n"
-                     "       payload_tool check <zip>\n";
+        std::cerr << "usage: payload_tool demo <out.zip> [ENTRY=PATH ...]\n"
+                     "       payload_tool zip <folder> <out.zip> [ENTRY=PATH ...]\n"
+                     "       payload_tool check <zip>\n"
+                     "       payload_tool content-list <zip> <out.txt>\n";
         return 2;
     }
 
@@ -24,20 +31,53 @@ namespace
     {
         return juce::File::getCurrentWorkingDirectory().getChildFile (arg);
     }
-}
 
-int main (int argc, char* argv[])
-{
-    const juce::StringArray args (argv + 1, argc - 1);
-    const auto command = args[0];
-
-    if (command == "demo" && args.size() == 2)
-        return writeArchive (demoPayload(), argumentFile (args[1])) ? 0 : 1;
-
-    if (command == "zip" && args.size() == 3)
+    // Reads the ENTRY=PATH arguments from index first on, with each file's bytes and time.
+    bool readSupplied (const juce::StringArray& args, int first, std::vector<PayloadEntry>& supplied)
     {
-        const auto folder = argumentFile (args[1]);
+        for (int i = first; i < args.size(); ++i)
+        {
+            const auto name = args[i].upToFirstOccurrenceOf ("=", false, false);
+            const auto file = argumentFile (args[i].fromFirstOccurrenceOf ("=", false, false));
+            PayloadEntry e { name, {}, zipTime (file.getLastModificationTime()) };
 
+            if (! args[i].containsChar ('=') || name.isEmpty() || name.endsWithChar ('/'))
+            {
+                std::cerr << "payload_tool: " << args[i] << " is not ENTRY=PATH\n";
+                return false;
+            }
+
+            if (! file.existsAsFile() || ! file.loadFileAsData (e.data))
+            {
+                std::cerr << "payload_tool: cannot read " << file.getFullPathName() << " for " << name << "\n";
+                return false;
+            }
+
+            supplied.push_back (std::move (e));
+        }
+
+        return true;
+    }
+
+    int makeDemo (const juce::File& out, const std::vector<PayloadEntry>& supplied)
+    {
+        const auto required = Product::requiredPayloadEntries();
+
+        for (auto& e : supplied)
+        {
+            if (! required.contains (e.name))
+            {
+                std::cerr << "payload_tool: the demo has no entry " << e.name.quoted() << " to replace\n";
+                return 1;
+            }
+        }
+
+        return writeArchive (demoPayload (supplied), out) ? 0 : 1;
+    }
+
+    // The folder's own file wins: a product that ships its own uninstaller keeps it.
+    int zipFolder (const juce::File& folder, const juce::File& out, const std::vector<PayloadEntry>& supplied)
+    {
         if (! folder.isDirectory())
         {
             std::cerr << "payload_tool: " << folder.getFullPathName() << " is not a folder\n";
@@ -45,11 +85,35 @@ int main (int argc, char* argv[])
         }
 
         std::vector<PayloadEntry> entries;
-        return collectFolder (folder, entries) && writeArchive (entries, argumentFile (args[2])) ? 0 : 1;
+
+        if (! collectFolder (folder, entries))
+            return 1;
+
+        for (auto& s : supplied)
+            if (std::none_of (entries.begin(), entries.end(), [&s] (const PayloadEntry& e) { return e.name == s.name; }))
+                entries.push_back (s);
+
+        return writeArchive (entries, out) ? 0 : 1;
     }
+}
+
+int main (int argc, char* argv[])
+{
+    const juce::StringArray args (argv + 1, argc - 1);
+    const auto command = args[0];
+    std::vector<PayloadEntry> supplied;
+
+    if (command == "demo" && args.size() >= 2)
+        return readSupplied (args, 2, supplied) ? makeDemo (argumentFile (args[1]), supplied) : 1;
+
+    if (command == "zip" && args.size() >= 3)
+        return readSupplied (args, 3, supplied) ? zipFolder (argumentFile (args[1]), argumentFile (args[2]), supplied) : 1;
 
     if (command == "check" && args.size() == 2)
         return checkPayload (argumentFile (args[1]));
+
+    if (command == "content-list" && args.size() == 3)
+        return writeContentList (argumentFile (args[1]), argumentFile (args[2]));
 
     return usage();
 }

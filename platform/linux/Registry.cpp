@@ -75,3 +75,31 @@ bool Registry::setValue (const String& valuePath, const String& value)
 void Registry::notifyAssociationsChanged()
 {
 }
+
+// A file that holds nothing to delete is not rewritten, and a missing file is not created.
+bool Registry::deleteKey (const String& keyPath)
+{
+    const auto path = RegistryDocument::splitValuePath (keyPath.trimCharactersAtEnd ("\\") + "\\");
+
+    // A hive alone is not a key that can be deleted.
+    if (! path.valid || ! path.key.containsChar ('\\'))
+        return false;
+
+    const ScopedLock sl (fileLock());
+    const auto file = standInFile();
+    auto doc = load (file);
+    return ! doc.removeKey (path.key) || WholeFile::replaceWith (file, RegistryText::encode (doc.getLines()));
+}
+
+bool Registry::deleteValue (const String& valuePath)
+{
+    const auto path = RegistryDocument::splitValuePath (valuePath);
+
+    if (! path.valid)
+        return false;
+
+    const ScopedLock sl (fileLock());
+    const auto file = standInFile();
+    auto doc = load (file);
+    return ! doc.removeValue (path) || WholeFile::replaceWith (file, RegistryText::encode (doc.getLines()));
+}

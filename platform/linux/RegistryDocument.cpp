@@ -1,4 +1,6 @@
 #include "platform/linux/RegistryDocument.h"
+
+#include <algorithm>
 #include "platform/linux/Utf16.h"
 
 using namespace juce;
@@ -342,6 +344,40 @@ RegistryDocument RegistryDocument::parse (const String& text)
 }
 
 // The last definition of a value wins, as it does when regedit imports the file.
+bool RegistryDocument::removeKey (const String& key)
+{
+    const auto before = blocks.size();
+
+    blocks.erase (std::remove_if (blocks.begin() + 1, blocks.end(), [&key] (const Block& block)
+                  {
+                      return block.key.equalsIgnoreCase (key) || block.key.startsWithIgnoreCase (key + "\\");
+                  }),
+                  blocks.end());
+
+    return blocks.size() != before;
+}
+
+bool RegistryDocument::removeValue (const ValuePath& path)
+{
+    bool changed = false;
+
+    for (auto& block : blocks)
+    {
+        if (block.key.isEmpty() || ! block.key.equalsIgnoreCase (path.key))
+            continue;
+
+        const auto count = block.entries.size();
+        block.entries.erase (std::remove_if (block.entries.begin(), block.entries.end(), [&path] (const Entry& entry)
+                             {
+                                 return entry.isValue && entry.name.equalsIgnoreCase (path.name);
+                             }),
+                             block.entries.end());
+        changed = changed || block.entries.size() != count;
+    }
+
+    return changed;
+}
+
 const RegistryDocument::Entry* RegistryDocument::findValue (const ValuePath& path) const
 {
     const Entry* found = nullptr;

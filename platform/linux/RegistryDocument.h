@@ -34,6 +34,11 @@ public:
     // Sets a text value; a new value goes after its key's last line, a new key at the end.
     void setValue (const ValuePath& path, const juce::String& value);
 
+    // Removes every definition of the key and of the keys below it, and of the value: an earlier
+    // definition would otherwise come back into force. True when anything was removed.
+    bool removeKey (const juce::String& key);
+    bool removeValue (const ValuePath& path);
+
     // The file's lines: the version 5.00 header, then every line as it was read or set.
     juce::StringArray getLines() const;
 

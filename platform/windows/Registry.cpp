@@ -154,6 +154,52 @@ bool Registry::setValue (const juce::String& valuePath, const juce::String& valu
                            reinterpret_cast<const BYTE*> (text.c_str()), static_cast<DWORD> (bytes)) == ERROR_SUCCESS;
 }
 
+bool Registry::deleteKey (const juce::String& keyPath)
+{
+    const auto path = splitValuePath (keyPath.trimCharactersAtEnd ("\\") + "\\");
+
+    if (path.root == nullptr || path.key.empty())
+        return false;
+
+    const auto lastSlash = path.key.rfind (L'\\');
+    const auto parentKey = lastSlash == std::wstring::npos ? std::wstring() : path.key.substr (0, lastSlash);
+    const auto name = lastSlash == std::wstring::npos ? path.key : path.key.substr (lastSlash + 1);
+    HKEY parent = nullptr;
+
+    if (RegOpenKeyExW (path.root, parentKey.empty() ? nullptr : parentKey.c_str(), 0,
+                       KEY_READ | KEY_WRITE | DELETE, &parent) == ERROR_SUCCESS)
+    {
+        RegDeleteTreeW (parent, name.c_str());
+        RegCloseKey (parent);
+    }
+
+    HKEY gone = nullptr;
+
+    if (RegOpenKeyExW (path.root, path.key.c_str(), 0, KEY_READ, &gone) != ERROR_SUCCESS)
+        return true;
+
+    RegCloseKey (gone);
+    return false;
+}
+
+bool Registry::deleteValue (const juce::String& valuePath)
+{
+    const auto path = splitValuePath (valuePath);
+
+    if (path.root == nullptr || path.key.empty())
+        return false;
+
+    HKEY key = nullptr;
+    const auto opened = RegOpenKeyExW (path.root, path.key.c_str(), 0, KEY_SET_VALUE, &key);
+
+    if (opened != ERROR_SUCCESS)
+        return opened == ERROR_FILE_NOT_FOUND;    // no key, so no value either
+
+    const auto result = RegDeleteValueW (key, path.name.empty() ? nullptr : path.name.c_str());
+    RegCloseKey (key);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
 void Registry::notifyAssociationsChanged()
 {
     SHChangeNotify (SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

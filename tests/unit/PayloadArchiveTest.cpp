@@ -149,7 +149,8 @@ TEST (PayloadArchive, EmbeddedDemoHasTheProductsEntryLayout)
     EXPECT_EQ (tutorialXml, 4);
     EXPECT_EQ (tutorialOgg, 5);
     EXPECT_NEAR ((double) unpacked, 41169814.0, 41169814.0 * 0.1);
-    EXPECT_NEAR ((double) PayloadArchive::embeddedSize(), 15754121.0, 15754121.0 * 0.1);
+    // The demo carries this build's own programs, which compress less than their placeholders.
+    EXPECT_NEAR ((double) PayloadArchive::embeddedSize(), 17300000.0, 17300000.0 * 0.1);
 
     for (auto required : { "Sorna.dll", "Sorna64.dll", "Sorna.vst3", "Sorna64.vst3", "Sorna.exe", "ipp_srn.dll",
                            "ipp_srn64.dll", "Uninstall.exe", "data/", "data/presets/", "data/mesh/",

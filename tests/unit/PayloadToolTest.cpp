@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include "install/PayloadArchive.h"
+#include "tests/support/PayloadCheck.h"
 #include "tests/support/Processes.h"
 #include "tests/support/Sandbox.h"
 
@@ -53,16 +54,36 @@ TEST (PayloadTool, DemoIsTheSameOnEveryRunAcceptedByUnzipAndHasTheProductsCompre
     auto first = sandbox.home().getChildFile ("first/Sorna.zip");
     auto second = sandbox.home().getChildFile ("second/Sorna.zip");
 
-    ASSERT_EQ (tool ({ "demo", first.getFullPathName() }).exitCode, 0);
-    ASSERT_EQ (tool ({ "demo", second.getFullPathName() }).exitCode, 0);
+    // The build hands the tool its own programs; the installer's payload says which they were.
+    StringArray programs;
+   #if SORNA_DEMO_PAYLOAD
+    const MemoryBlock embedded (PayloadArchive::embeddedData(), PayloadArchive::embeddedSize());
+    const PayloadCheck carried (embedded.getData(), embedded.getSize());
+
+    for (auto entry : { "Sorna.exe", "Uninstall.exe" })
+    {
+        auto program = sandbox.folder ("programs").getChildFile (entry);
+        ASSERT_TRUE (program.replaceWithData (carried.entryBytes (entry).getData(), carried.entryBytes (entry).getSize()));
+        programs.add (String (entry) + "=" + program.getFullPathName());
+    }
+   #endif
+
+    auto demo = [&programs] (const File& out)
+    {
+        StringArray args { "demo", out.getFullPathName() };
+        args.addArray (programs);
+        return tool (args).exitCode;
+    };
+
+    ASSERT_EQ (demo (first), 0);
+    ASSERT_EQ (demo (second), 0);
 
     MemoryBlock a, b;
     ASSERT_TRUE (first.loadFileAsData (a) && second.loadFileAsData (b));
     EXPECT_TRUE (a == b);
 
    #if SORNA_DEMO_PAYLOAD
-    EXPECT_TRUE (a == MemoryBlock (PayloadArchive::embeddedData(), PayloadArchive::embeddedSize()))
-        << "the installer does not carry the demo payload the tool makes";
+    EXPECT_TRUE (a == embedded) << "the installer does not carry the demo payload the tool makes";
    #endif
 
     auto test = run ({ "unzip", "-t", first.getFullPathName() });
@@ -296,6 +317,120 @@ TEST (PayloadTool, ZippingAFolderDependsOnlyOnItsFilesAndEveryReaderGetsEachFile
             EXPECT_TRUE (early >= 0 && early < 2000) << unpacked.getFullPathName() << " is " << early << " ms early";
         }
     }
+}
+
+//==============================================================================
+namespace
+{
+    MemoryBlock noiseFile (const File& file, size_t size, int64 seed)
+    {
+        MemoryBlock block (size);
+        Random (seed).fillBitsRandomly (block.getData(), size);
+        file.getParentDirectory().createDirectory();
+        file.replaceWithData (block.getData(), block.getSize());
+        return block;
+    }
+
+    struct LoadedZip
+    {
+        explicit LoadedZip (const File& file) : bytes (load (file)) {}
+
+        static MemoryBlock load (const File& file)
+        {
+            MemoryBlock block;
+            file.loadFileAsData (block);
+            return block;
+        }
+
+        MemoryBlock bytes;
+        MemoryInputStream stream { bytes, false };
+        ZipFile zip { stream };
+        PayloadCheck entries { bytes.getData(), bytes.getSize() };
+    };
+}
+
+TEST (PayloadTool, DemoTakesTheBuildsProgramsInPlaceOfItsPlaceholdersAndKeepsEverythingElse)
+{
+    Sandbox sandbox;
+    const auto exe = sandbox.home().getChildFile ("built/Sorna.exe");
+    const auto uninstaller = sandbox.home().getChildFile ("built/Uninstall.exe");
+    // Larger than its placeholder and the room the demo leaves, so another placeholder shrinks.
+    const auto exeBytes = noiseFile (exe, 8000000, 1);
+    const auto uninstallerBytes = noiseFile (uninstaller, 120000, 2);
+
+    const auto plainZip = sandbox.home().getChildFile ("plain.zip");
+    const auto builtZip = sandbox.home().getChildFile ("built.zip");
+    ASSERT_EQ (tool ({ "demo", plainZip.getFullPathName() }).exitCode, 0);
+    auto made = tool ({ "demo", builtZip.getFullPathName(), "Sorna.exe=" + exe.getFullPathName(),
+                        "Uninstall.exe=" + uninstaller.getFullPathName() });
+    ASSERT_EQ (made.exitCode, 0) << made.output;
+
+    const LoadedZip plain (plainZip), built (builtZip);
+    ASSERT_EQ (built.zip.getNumEntries(), plain.zip.getNumEntries());
+    EXPECT_TRUE (built.entries.entryBytes ("Sorna.exe") == exeBytes);
+    EXPECT_TRUE (built.entries.entryBytes ("Uninstall.exe") == uninstallerBytes);
+
+    // Same names in the same order, the content byte for byte, and the same total unpacked size:
+    // the largest placeholder takes up the difference.
+    int64 plainTotal = 0, builtTotal = 0;
+
+    for (int i = 0; i < plain.zip.getNumEntries(); ++i)
+    {
+        const auto name = plain.zip.getEntry (i)->filename;
+        ASSERT_EQ (built.zip.getEntry (i)->filename, name);
+        plainTotal += plain.zip.getEntry (i)->uncompressedSize;
+        builtTotal += built.zip.getEntry (i)->uncompressedSize;
+
+        if (name.startsWith ("data/"))
+        {
+            EXPECT_TRUE (built.entries.entryBytes (name) == plain.entries.entryBytes (name)) << name;
+        }
+    }
+
+    EXPECT_EQ (builtTotal, plainTotal);
+
+    // Only the payload's own program entries can be replaced, and only by a readable file.
+    const auto refused = sandbox.home().getChildFile ("refused.zip");
+    auto unknown = tool ({ "demo", refused.getFullPathName(), "Sorna.dat=" + exe.getFullPathName() });
+    EXPECT_NE (unknown.exitCode, 0);
+    EXPECT_TRUE (unknown.output.contains ("no entry \"Sorna.dat\"")) << unknown.output;
+    auto absent = tool ({ "demo", refused.getFullPathName(), "Sorna.exe=" + sandbox.home().getChildFile ("absent.exe").getFullPathName() });
+    EXPECT_NE (absent.exitCode, 0);
+    EXPECT_TRUE (absent.output.contains ("cannot read")) << absent.output;
+    EXPECT_NE (tool ({ "demo", refused.getFullPathName(), "Sorna.exe" }).exitCode, 0);
+    EXPECT_FALSE (refused.exists());
+}
+
+TEST (PayloadTool, ZipAddsTheBuildsUninstallerOnlyToAFolderWithoutItsOwn)
+{
+    Sandbox sandbox;
+    const auto ours = sandbox.home().getChildFile ("built/Uninstall.exe");
+    const auto ourBytes = noiseFile (ours, 50000, 3);
+
+    auto product = sandbox.folder ("product");
+
+    for (auto& name : requiredFiles)
+    {
+        if (name != "Uninstall.exe")
+        {
+            ASSERT_TRUE (product.getChildFile (name).replaceWithText ("binary of " + name));
+        }
+    }
+
+    ASSERT_TRUE (product.getChildFile ("data/presets/a.srn").create().wasOk());
+    ASSERT_TRUE (product.getChildFile ("data/mesh/ws/Tube.ws").create().wasOk());
+    ASSERT_TRUE (product.getChildFile ("data/tutorials/1. Intro.xml").create().wasOk());
+
+    const auto zipped = sandbox.home().getChildFile ("without.zip");
+    ASSERT_EQ (tool ({ "zip", product.getFullPathName(), zipped.getFullPathName(), "Uninstall.exe=" + ours.getFullPathName() }).exitCode, 0);
+    EXPECT_EQ (tool ({ "check", zipped.getFullPathName() }).exitCode, 0);
+    EXPECT_TRUE (LoadedZip (zipped).entries.entryBytes ("Uninstall.exe") == ourBytes);
+
+    ASSERT_TRUE (product.getChildFile ("Uninstall.exe").replaceWithText ("the product's own uninstaller"));
+    const auto own = sandbox.home().getChildFile ("own.zip");
+    ASSERT_EQ (tool ({ "zip", product.getFullPathName(), own.getFullPathName(), "Uninstall.exe=" + ours.getFullPathName() }).exitCode, 0);
+    EXPECT_EQ (tool ({ "check", own.getFullPathName() }).exitCode, 0) << "one Uninstall.exe only";
+    EXPECT_EQ (LoadedZip (own).entries.entryBytes ("Uninstall.exe").toString(), "the product's own uninstaller");
 }
 
 #endif

@@ -6,6 +6,11 @@
 //   wine_probe folder personal|desktop|appdata|temp -> the shell folder's path
 //   wine_probe regcheck LIST          -> compares values with a list of expected texts (below)
 //   wine_probe hold FILE SECONDS      -> keeps FILE open without sharing; prints "held" first
+//   wine_probe run COMMANDLINE        -> starts a command line as the shell's program list does,
+//                                        waits for it and ends with its exit code ("exit=N")
+//   wine_probe clipboard              -> the text on the clipboard
+//   wine_probe start-link FILE.lnk    -> starts what a shortcut opens (its item list), with its
+//                                        arguments and working folder, as Windows' shell does
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -245,6 +250,89 @@ namespace
         return 0;
     }
 
+    int runCommandLine (std::wstring commandLine)
+    {
+        STARTUPINFOW startup {};
+        startup.cb = sizeof (startup);
+        PROCESS_INFORMATION process {};
+
+        if (! CreateProcessW (nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        {
+            print (L"cannot start, error " + std::to_wstring (GetLastError()));
+            return 255;
+        }
+
+        WaitForSingleObject (process.hProcess, INFINITE);
+        DWORD code = 255;
+        GetExitCodeProcess (process.hProcess, &code);
+        CloseHandle (process.hThread);
+        CloseHandle (process.hProcess);
+        print (L"exit=" + std::to_wstring (code));
+        return (int) code;
+    }
+
+    // Wine's shell resolves a shortcut through its plain target path, which Wine keeps in the
+    // ANSI code page only; Windows' shell follows the item list, which is Unicode.
+    int startLink (const wchar_t* file)
+    {
+        if (FAILED (CoInitialize (nullptr)))
+            return 2;
+
+        int status = 1;
+        IShellLinkW* link = nullptr;
+
+        if (SUCCEEDED (CoCreateInstance (CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**) &link)))
+        {
+            IPersistFile* persist = nullptr;
+            PIDLIST_ABSOLUTE items = nullptr;
+            wchar_t arguments[1024] = {}, folder[1024] = {};
+
+            if (SUCCEEDED (link->QueryInterface (IID_IPersistFile, (void**) &persist)))
+            {
+                if (SUCCEEDED (persist->Load (file, STGM_READ)) && SUCCEEDED (link->GetIDList (&items)) && items != nullptr)
+                {
+                    link->GetArguments (arguments, 1024);
+                    link->GetWorkingDirectory (folder, 1024);
+                    SHELLEXECUTEINFOW info {};
+                    info.cbSize = sizeof (info);
+                    info.fMask = SEE_MASK_IDLIST;
+                    info.lpIDList = items;
+                    info.lpParameters = arguments;
+                    info.lpDirectory = folder;
+                    info.nShow = SW_SHOWNORMAL;
+                    status = ShellExecuteExW (&info) ? 0 : 1;
+                    CoTaskMemFree (items);
+                }
+                persist->Release();
+            }
+            link->Release();
+        }
+
+        CoUninitialize();
+        return status;
+    }
+
+    int printClipboard()
+    {
+        if (! OpenClipboard (nullptr))
+            return 2;
+
+        int status = 1;
+
+        if (auto data = GetClipboardData (CF_UNICODETEXT))
+        {
+            if (auto* text = static_cast<const wchar_t*> (GlobalLock (data)))
+            {
+                print (text);
+                GlobalUnlock (data);
+                status = 0;
+            }
+        }
+
+        CloseClipboard();
+        return status;
+    }
+
     int printFolder (const std::wstring& which)
     {
         int id = which == L"personal" ? CSIDL_PERSONAL
@@ -286,6 +374,15 @@ int wmain (int argc, wchar_t** argv)
 
     if (command == L"hold" && argc == 4)
         return holdFile (argv[2], _wtoi (argv[3]));
+
+    if (command == L"run" && argc == 3)
+        return runCommandLine (argv[2]);
+
+    if (command == L"clipboard" && argc == 2)
+        return printClipboard();
+
+    if (command == L"start-link" && argc == 3)
+        return startLink (argv[2]);
 
     return 2;
 }

@@ -13,9 +13,17 @@ namespace
     class DemoPayload
     {
     public:
-        std::vector<PayloadEntry> build()
+        std::vector<PayloadEntry> build (const std::vector<PayloadEntry>& supplied)
         {
             topLevel();
+
+            // Placeholders are made all the same, so that the content that follows is the same
+            // bytes whatever the build supplies.
+            for (auto& s : supplied)
+                for (auto& e : entries)
+                    if (e.name == s.name)
+                        e.data = s.data;
+
             folder (data);
             presets();
             meshes();
@@ -250,9 +258,20 @@ namespace
                 total += (int64) e.data.getSize();
 
             auto& grown = entries[1];
-            jassert (grown.name == required[1] && total <= totalUnpacked);
-            auto extra = program ((size_t) jmax ((int64) 0, totalUnpacked - total), "");
-            grown.data.append (extra.getData(), extra.getSize());
+            jassert (grown.name == required[1]);
+
+            // It grows, or is cut when the build's programs are larger than their placeholders
+            // (down to 4 KiB), so that the total is the product's whatever the build supplied.
+            if (total <= totalUnpacked)
+            {
+                auto extra = program ((size_t) (totalUnpacked - total), "");
+                grown.data.append (extra.getData(), extra.getSize());
+            }
+            else
+            {
+                const auto size = (int64) grown.data.getSize();
+                grown.data.setSize ((size_t) jmax ((int64) 4096, size - (total - totalUnpacked)));
+            }
         }
 
         static inline const std::vector<String> parameterNames { "Osc Level", "Osc Pitch", "Mesh Position", "Mesh Morph",
@@ -262,7 +281,7 @@ namespace
     };
 }
 
-std::vector<PayloadEntry> demoPayload()
+std::vector<PayloadEntry> demoPayload (const std::vector<PayloadEntry>& supplied)
 {
-    return DemoPayload().build();
+    return DemoPayload().build (supplied);
 }

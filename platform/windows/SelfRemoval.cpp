@@ -1,0 +1,191 @@
+#include "platform/SelfRemoval.h"
+#include "platform/SpecialFolders.h"
+
+#include <windows.h>
+
+// The copy learns from its first three arguments that it is the copy: the marker, the pipe it
+// reports through and the installed uninstaller's process (both inherited handles, as numbers),
+// then the installed uninstaller's path. The arguments after those are the user's.
+namespace
+{
+    const juce::String workerMarker ("--sorna-uninstall-copy");
+    constexpr int addedArguments = 4;
+
+    struct WorkerState
+    {
+        HANDLE resultPipe = nullptr;
+        HANDLE uninstallerProcess = nullptr;
+        juce::File uninstaller;
+    };
+
+    WorkerState& worker()
+    {
+        static WorkerState state;
+        return state;
+    }
+
+    HANDLE handleFrom (const juce::String& text)
+    {
+        return reinterpret_cast<HANDLE> (static_cast<uintptr_t> (text.getLargeIntValue()));
+    }
+
+    juce::String handleText (HANDLE handle)
+    {
+        return juce::String (static_cast<juce::int64> (reinterpret_cast<uintptr_t> (handle)));
+    }
+
+    std::wstring wide (const juce::String& text)
+    {
+        return std::wstring (reinterpret_cast<const wchar_t*> (text.toUTF16().getAddress()));
+    }
+
+    // JUCE splits the command line at blanks outside double quotes and keeps the quotes, so
+    // an argument with blanks goes in quotes and comes out through unquoted(). No Windows path
+    // holds a quote.
+    juce::String quoteArgument (const juce::String& argument)
+    {
+        return argument.isEmpty() || argument.containsAnyOf (" \t") ? argument.quoted() : argument;
+    }
+
+    // Starts the copy and waits for its result; false when the copy could not be made or run.
+    bool handOver (const juce::StringArray& arguments, const juce::File& self, int& exitCode)
+    {
+        const auto copy = SpecialFolders::temporary().getNonexistentChildFile ("Sorna-Uninstall", ".exe", false);
+
+        if (! CopyFileW (wide (self.getFullPathName()).c_str(), wide (copy.getFullPathName()).c_str(), TRUE))
+            return false;
+
+        SECURITY_ATTRIBUTES inherited { sizeof (SECURITY_ATTRIBUTES), nullptr, TRUE };
+
+        // Held open by the copy (which inherits the handle) for as long as it runs; when the
+        // last handle closes, the system deletes the file.
+        const auto copyFile = CreateFileW (wide (copy.getFullPathName()).c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, OPEN_EXISTING,
+                                           FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+
+        if (copyFile == INVALID_HANDLE_VALUE)
+        {
+            DeleteFileW (wide (copy.getFullPathName()).c_str());
+            return false;
+        }
+
+        HANDLE readEnd = nullptr, writeEnd = nullptr, selfProcess = nullptr;
+        bool started = false;
+
+        if (CreatePipe (&readEnd, &writeEnd, &inherited, 0)
+             && SetHandleInformation (readEnd, HANDLE_FLAG_INHERIT, 0)
+             && DuplicateHandle (GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &selfProcess,
+                                 SYNCHRONIZE, TRUE, 0))
+        {
+            juce::StringArray commandLine { quoteArgument (copy.getFullPathName()), workerMarker,
+                                            handleText (writeEnd), handleText (selfProcess),
+                                            quoteArgument (self.getFullPathName()) };
+
+            for (auto& argument : arguments)
+                commandLine.add (quoteArgument (argument.unquoted()));
+
+            auto text = wide (commandLine.joinIntoString (" "));
+            STARTUPINFOW startup {};
+            startup.cb = sizeof (startup);
+            PROCESS_INFORMATION process {};
+
+            // The copy works from the temporary folder: a working folder inside the programs
+            // folder would keep that folder from being removed.
+            started = CreateProcessW (wide (copy.getFullPathName()).c_str(), text.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, wide (SpecialFolders::temporary().getFullPathName()).c_str(),
+                                      &startup, &process);
+
+            if (started)
+            {
+                CloseHandle (process.hThread);
+                CloseHandle (process.hProcess);
+            }
+        }
+
+        // The copy holds its own duplicates of these now.
+        for (auto handle : { writeEnd, selfProcess, copyFile })
+            if (handle != nullptr)
+                CloseHandle (handle);
+
+        if (started)
+        {
+            DWORD code = 1, read = 0;
+
+            // A copy that ends without reporting leaves the pipe broken: the work did not finish.
+            if (! ReadFile (readEnd, &code, sizeof (code), &read, nullptr) || read != sizeof (code))
+                code = 1;
+
+            exitCode = static_cast<int> (code);
+        }
+
+        if (readEnd != nullptr)
+            CloseHandle (readEnd);
+
+        return started;
+    }
+}
+
+SelfRemoval::Start SelfRemoval::begin (const juce::StringArray& arguments)
+{
+    if (arguments.size() >= addedArguments && arguments[0] == workerMarker)
+    {
+        auto& state = worker();
+        state.resultPipe = handleFrom (arguments[1]);
+        state.uninstallerProcess = handleFrom (arguments[2]);
+        state.uninstaller = juce::File (arguments[3].unquoted());
+        return { false, 0, state.uninstaller };
+    }
+
+    const auto self = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+    int exitCode = 1;
+
+    if (handOver (arguments, self, exitCode))
+        return { true, exitCode, self };
+
+    // Without a copy the work is done here; only the program's own file then stays.
+    return { false, 0, self };
+}
+
+juce::StringArray SelfRemoval::workArguments (const juce::StringArray& arguments)
+{
+    juce::StringArray rest;
+
+    for (int i = arguments.size() >= addedArguments && arguments[0] == workerMarker ? addedArguments : 0; i < arguments.size(); ++i)
+        rest.add (arguments[i].unquoted());
+
+    return rest;
+}
+
+juce::File SelfRemoval::fileLeftToFinish()
+{
+    return worker().uninstaller;
+}
+
+void SelfRemoval::finish (int exitCode, bool removeUninstaller, const std::function<void()>& afterRemoval)
+{
+    auto& state = worker();
+
+    if (state.resultPipe == nullptr)
+        return;
+
+    const auto code = static_cast<DWORD> (exitCode);
+    DWORD written = 0;
+    WriteFile (state.resultPipe, &code, sizeof (code), &written, nullptr);
+    CloseHandle (state.resultPipe);
+    state.resultPipe = nullptr;
+
+    if (removeUninstaller && WaitForSingleObject (state.uninstallerProcess, 30000) == WAIT_OBJECT_0)
+    {
+        // The system may hold the file of a process that has just ended for a moment longer.
+        const auto path = wide (state.uninstaller.getFullPathName());
+
+        for (int attempt = 0; attempt < 50 && ! DeleteFileW (path.c_str()) && GetFileAttributesW (path.c_str()) != INVALID_FILE_ATTRIBUTES; ++attempt)
+            Sleep (100);
+
+        if (afterRemoval)
+            afterRemoval();
+    }
+
+    CloseHandle (state.uninstallerProcess);
+    state.uninstallerProcess = nullptr;
+}

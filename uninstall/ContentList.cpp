@@ -1,0 +1,69 @@
+#include "uninstall/ContentList.h"
+
+#include <zlib.h>
+
+extern "C" const char sorna_res_contentList_data[];
+extern "C" const char sorna_res_contentList_end[];
+
+namespace
+{
+    bool isSafePath (const juce::String& path)
+    {
+        if (path.isEmpty() || path.startsWithChar ('/') || path.containsAnyOf ("\\:") || path.endsWithChar ('/'))
+            return false;
+
+        for (auto& part : juce::StringArray::fromTokens (path, "/", {}))
+            if (part.isEmpty() || part == "." || part == "..")
+                return false;
+
+        return true;
+    }
+}
+
+juce::Array<ContentFile> ContentList::parse (const juce::String& text)
+{
+    juce::Array<ContentFile> files;
+
+    for (auto& line : juce::StringArray::fromLines (text))
+    {
+        const auto digits = line.substring (0, 8);
+        const auto path = line.substring (9);
+
+        if (line.length() < 10 || line[8] != ' ' || ! digits.containsOnly ("0123456789abcdef") || ! isSafePath (path))
+            continue;
+
+        files.add ({ (juce::uint32) digits.getHexValue32(), path });
+    }
+
+    return files;
+}
+
+juce::Array<ContentFile> ContentList::embedded()
+{
+    const auto size = (size_t) (sorna_res_contentList_end - sorna_res_contentList_data);
+    return parse (juce::String::fromUTF8 (sorna_res_contentList_data, (int) size));
+}
+
+bool ContentList::checksumOf (const juce::File& file, juce::uint32& checksum)
+{
+    juce::FileInputStream in (file);
+
+    if (! in.openedOk())
+        return false;
+
+    juce::HeapBlock<juce::uint8> buffer (65536);
+    uLong crc = crc32 (0, nullptr, 0);
+    juce::int64 total = 0;
+
+    for (int n; (n = in.read (buffer, 65536)) > 0;)
+    {
+        crc = crc32 (crc, buffer, (uInt) n);
+        total += n;
+    }
+
+    if (in.getStatus().failed() || total != in.getTotalLength())
+        return false;
+
+    checksum = (juce::uint32) crc;
+    return true;
+}

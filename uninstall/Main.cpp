@@ -1,0 +1,3 @@
+#include "uninstall/UninstallerApp.h"
+
+START_JUCE_APPLICATION (UninstallerApp)

@@ -1,0 +1,463 @@
+#include "uninstall/RemovalPlan.h"
+#include "install/RegistryRecords.h"
+#include "platform/Registry.h"
+#include "platform/ShellLink.h"
+#include "platform/SpecialFolders.h"
+#include "product/Product.h"
+#include "targets/PluginFormat.h"
+
+namespace
+{
+    using Kind = RemovalStep::Kind;
+
+    // Folders that hold far more than this product, whatever the remembered choices say.
+    bool isProtectedFolder (const juce::File& folder)
+    {
+        if (folder.getParentDirectory() == folder)
+            return true;
+
+        using Location = juce::File::SpecialLocationType;
+
+        for (auto& special : { SpecialFolders::documents(), SpecialFolders::desktop(), SpecialFolders::applicationData(),
+                               SpecialFolders::programFiles(), SpecialFolders::temporary() })
+            if (folder == special)
+                return true;
+
+        for (auto location : { Location::userHomeDirectory, Location::commonApplicationDataDirectory,
+                               Location::commonDocumentsDirectory, Location::globalApplicationsDirectory,
+                              #if JUCE_WINDOWS
+                               Location::globalApplicationsDirectoryX86, Location::windowsSystemDirectory,
+                              #endif
+                               Location::userMusicDirectory, Location::userPicturesDirectory })
+            if (folder == juce::File::getSpecialLocation (location))
+                return true;
+
+        // The shared folder of every program's plug-ins and libraries.
+        return folder.getFileName().equalsIgnoreCase ("Common Files");
+    }
+
+    juce::File fromPath (const juce::String& path)
+    {
+        return path.isNotEmpty() && ! path.startsWithChar ('~') && juce::File::isAbsolutePath (path) ? juce::File (path)
+                                                                                                      : juce::File();
+    }
+}
+
+juce::String describeOutcome (RemovalOutcome outcome)
+{
+    switch (outcome)
+    {
+        case RemovalOutcome::keptChanged:       return "kept: changed since it was installed";
+        case RemovalOutcome::keptOwn:           return "kept: not placed by the installer";
+        case RemovalOutcome::keptForeign:       return "kept: it does not point to this installation";
+        case RemovalOutcome::keptForLaterRun:   return "kept until the rest is removed: run the uninstaller again";
+        case RemovalOutcome::failed:            return "in use: could not be removed";
+        case RemovalOutcome::removed:           return "removed";
+        case RemovalOutcome::notFound:          return "not found";
+        case RemovalOutcome::pending:           break;
+    }
+
+    return "not yet removed";
+}
+
+RemovalPlan::RemovalPlan (const InstalledProduct& p) : product (p)
+{
+    for (auto& row : product.pluginRows)
+    {
+        const auto pluginFile = getPluginFile (row.folder, row.format);
+
+        if (pluginFile != row.folder)
+        {
+            add (Kind::file, pluginFile);
+
+            if (auto* folder = add (Kind::folder, row.folder))
+                folder->onlyIfEmptiedHere = true;
+        }
+    }
+
+    const auto standalone = product.standaloneFolder;
+    const bool standaloneKnown = standalone != juce::File();
+
+    if (standaloneKnown)
+        for (auto* name : { Product::executableName, Product::library32Name, Product::library64Name })
+            add (Kind::file, standalone.getChildFile (name));
+
+    for (auto& content : product.contentFiles)
+        add (Kind::contentFile, product.contentFolder.getChildFile (content.path), content.checksum);
+
+    add (Kind::shortcut, product.desktop.getChildFile (juce::String (Product::name) + ".lnk"));
+    add (Kind::association, {})->label = RegistryRecords::presetTypeKeyPath();
+
+    // What a later run needs to finish the job.
+    if (standaloneKnown)
+        if (auto* uninstaller = add (Kind::file, standalone.getChildFile (Product::uninstallerName)))
+            uninstaller->neededForLaterRun = true;
+
+    auto* entry = add (Kind::uninstallEntry, {});
+    entry->label = RegistryRecords::uninstallKeyPath();
+    entry->neededForLaterRun = true;
+
+    if (auto* settings = add (Kind::file, product.propertiesFile))
+        settings->neededForLaterRun = true;
+
+    for (auto& content : product.contentFiles)
+        addFolderWithParents (product.contentFolder.getChildFile (content.path).getParentDirectory(), product.contentFolder);
+
+    addFolderWithParents (product.contentFolder, product.contentFolder);
+    addFolderWithParents (product.contentFolder.getParentDirectory(), product.contentFolder.getParentDirectory());
+
+    if (standaloneKnown)
+    {
+        add (Kind::folder, standalone);
+
+        if (standalone.getParentDirectory().getFileName() == Product::maker)
+            add (Kind::folder, standalone.getParentDirectory());
+    }
+
+    const auto settingsFolder = product.propertiesFile.getParentDirectory();
+    add (Kind::folder, settingsFolder);
+
+    if (settingsFolder.getParentDirectory().getFileName() == Product::maker)
+        add (Kind::folder, settingsFolder.getParentDirectory());
+
+    sortFolders();
+}
+
+// Folders after everything else, inner ones first, so that emptying one can empty the one
+// around it.
+void RemovalPlan::sortFolders()
+{
+    std::stable_sort (steps.begin(), steps.end(), [] (const RemovalStep& a, const RemovalStep& b)
+    {
+        const bool aFolder = a.kind == Kind::folder, bFolder = b.kind == Kind::folder;
+
+        if (aFolder != bFolder)
+            return bFolder;
+
+        return aFolder && a.file.getFullPathName().length() > b.file.getFullPathName().length();
+    });
+}
+
+RemovalStep* RemovalPlan::add (Kind kind, const juce::File& file, juce::uint32 checksum)
+{
+    if (kind != Kind::association && kind != Kind::uninstallEntry)
+    {
+        if (file == juce::File())
+            return nullptr;
+
+        for (auto& step : steps)
+            if (step.file == file && (step.kind == Kind::folder) == (kind == Kind::folder))
+                return nullptr;
+    }
+
+    RemovalStep step;
+    step.kind = kind;
+    step.file = file;
+    step.checksum = checksum;
+    step.label = file.getFullPathName();
+    steps.push_back (step);
+    return &steps.back();
+}
+
+void RemovalPlan::addFolderWithParents (const juce::File& folder, const juce::File& top)
+{
+    for (auto f = folder; f == top || f.isAChildOf (top); f = f.getParentDirectory())
+    {
+        add (Kind::folder, f);
+
+        if (f == top)
+            break;
+    }
+}
+
+void RemovalPlan::carryOut (const juce::File& leftToCaller)
+{
+    bool everythingSoFarRemoved = true;
+
+    for (auto& step : steps)
+    {
+        if (step.kind == Kind::folder || step.kind == Kind::found)
+            continue;
+
+        if (leftToCaller != juce::File() && step.file == leftToCaller)
+            continue;
+
+        carryOut (step, everythingSoFarRemoved);
+        everythingSoFarRemoved = everythingSoFarRemoved && step.outcome != RemovalOutcome::failed;
+    }
+
+    noteWhatStays (product.contentFolder, true);
+
+    // The payload holds empty folders too, which no content file names: every folder of the
+    // content folder is the installer's, and goes once nothing is left in it.
+    if (product.contentFolder.isDirectory())
+        for (const auto& folder : product.contentFolder.findChildFiles (juce::File::findDirectories, true))
+            add (Kind::folder, folder);
+
+    sortFolders();
+
+    if (product.standaloneFolder != juce::File())
+        noteWhatStays (product.standaloneFolder, false);
+
+    removeEmptyFolders();
+}
+
+void RemovalPlan::carryOut (RemovalStep& step, bool everythingSoFarRemoved)
+{
+    auto removeFile = [&step]
+    {
+        step.outcome = step.file.deleteFile() ? RemovalOutcome::removed : RemovalOutcome::failed;
+    };
+
+    const auto executable = product.executable();
+
+    if (step.neededForLaterRun && ! everythingSoFarRemoved)
+    {
+        step.outcome = RemovalOutcome::keptForLaterRun;
+        return;
+    }
+
+    switch (step.kind)
+    {
+        case Kind::file:
+        case Kind::contentFile:
+        case Kind::shortcut:
+        {
+            if (! step.file.exists())
+            {
+                step.outcome = RemovalOutcome::notFound;
+                return;
+            }
+
+            if (step.file.isDirectory())
+            {
+                step.outcome = RemovalOutcome::keptOwn;
+                return;
+            }
+
+            if (step.kind == Kind::contentFile)
+            {
+                juce::uint32 checksum = 0;
+
+                // A file that cannot even be read is held by another program.
+                if (! ContentList::checksumOf (step.file, checksum))
+                {
+                    step.outcome = RemovalOutcome::failed;
+                    return;
+                }
+
+                if (checksum != step.checksum)
+                {
+                    step.outcome = RemovalOutcome::keptChanged;
+                    return;
+                }
+            }
+
+            if (step.kind == Kind::shortcut
+                 && (executable == juce::File() || fromPath (getShellLinkTarget (step.file)) != executable))
+            {
+                step.outcome = RemovalOutcome::keptForeign;
+                return;
+            }
+
+            removeFile();
+            return;
+        }
+
+        case Kind::association:
+        {
+            const auto typeName = RegistryRecords::presetTypeName();
+            const auto extensionType = Registry::getValue (RegistryRecords::presetExtensionKeyPath());
+            const auto program = RegistryRecords::registeredPresetProgram();
+
+            if (program == juce::File() && extensionType != typeName
+                 && Registry::getValue (RegistryRecords::presetTypeKeyPath()).isEmpty())
+            {
+                step.outcome = RemovalOutcome::notFound;
+                return;
+            }
+
+            if (executable == juce::File() || program != executable)
+            {
+                step.outcome = RemovalOutcome::keptForeign;
+                return;
+            }
+
+            // ".srn" goes only while it still names this type: it may have been given to another.
+            bool gone = Registry::deleteKey (RegistryRecords::presetTypeKeyPath());
+
+            if (extensionType == typeName)
+                gone = Registry::deleteKey (RegistryRecords::presetExtensionKeyPath()) && gone;
+
+            Registry::notifyAssociationsChanged();
+            step.outcome = gone ? RemovalOutcome::removed : RemovalOutcome::failed;
+            return;
+        }
+
+        case Kind::uninstallEntry:
+        {
+            const auto key = RegistryRecords::uninstallKeyPath();
+            const auto location = Registry::getValue (key + "InstallLocation");
+
+            if (location.isEmpty() && Registry::getValue (key + "DisplayName").isEmpty()
+                 && Registry::getValue (key + "UninstallString").isEmpty())
+            {
+                step.outcome = RemovalOutcome::notFound;
+                return;
+            }
+
+            // An entry that a later installation into another folder wrote belongs to that one.
+            const auto entryFolder = fromPath (location);
+
+            if (entryFolder != juce::File() && product.standaloneFolder != juce::File() && entryFolder != product.standaloneFolder)
+            {
+                step.outcome = RemovalOutcome::keptForeign;
+                return;
+            }
+
+            step.outcome = Registry::deleteKey (key) ? RemovalOutcome::removed : RemovalOutcome::failed;
+            return;
+        }
+
+        case Kind::folder:
+        case Kind::found:
+            break;
+    }
+}
+
+void RemovalPlan::noteWhatStays (const juce::File& folder, bool recursive)
+{
+    if (! folder.isDirectory())
+        return;
+
+    const auto firstFolder = std::find_if (steps.begin(), steps.end(), [] (const RemovalStep& s) { return s.kind == Kind::folder; });
+    std::vector<RemovalStep> found;
+    const auto what = recursive ? juce::File::findFiles : juce::File::findFilesAndDirectories;
+
+    for (const auto& child : folder.findChildFiles (what, recursive))
+    {
+        if (isKnown (child))
+            continue;
+
+        RemovalStep step;
+        step.kind = Kind::found;
+        step.file = child;
+        step.label = child.getFullPathName();
+        step.outcome = RemovalOutcome::keptOwn;
+        found.push_back (step);
+    }
+
+    steps.insert (firstFolder, found.begin(), found.end());
+}
+
+void RemovalPlan::removeEmptyFolders()
+{
+    for (auto& step : steps)
+    {
+        if (step.kind != Kind::folder || step.outcome == RemovalOutcome::removed)
+            continue;
+
+        if (! step.file.isDirectory())
+            step.outcome = RemovalOutcome::notFound;
+        else if (isProtectedFolder (step.file) || (step.onlyIfEmptiedHere && ! removedSomethingIn (step.file))
+                  || step.file.getNumberOfChildFiles (juce::File::findFilesAndDirectories) > 0)
+            step.outcome = RemovalOutcome::keptOwn;
+        else
+            step.outcome = step.file.deleteFile() ? RemovalOutcome::removed : RemovalOutcome::failed;
+
+        if (step.outcome == RemovalOutcome::removed)
+            removeEmptyParents (step.file);
+    }
+}
+
+// The installer's screen creates every missing folder of the paths the user chose, so the
+// folders around a removed one that held nothing else go too; the system's and the user's
+// main folders never do.
+void RemovalPlan::removeEmptyParents (const juce::File& removedFolder)
+{
+    for (auto parent = removedFolder.getParentDirectory();
+         parent.isDirectory() && ! isProtectedFolder (parent)
+            && parent.getNumberOfChildFiles (juce::File::findFilesAndDirectories) == 0;
+         parent = parent.getParentDirectory())
+    {
+        if (! parent.deleteFile())
+            break;
+    }
+}
+
+bool RemovalPlan::removedSomethingIn (const juce::File& folder) const
+{
+    for (auto& step : steps)
+        if (step.kind != Kind::folder && step.outcome == RemovalOutcome::removed && step.file.getParentDirectory() == folder)
+            return true;
+
+    return false;
+}
+
+bool RemovalPlan::isKnown (const juce::File& file) const
+{
+    for (auto& step : steps)
+        if (step.file == file)
+            return true;
+
+    return false;
+}
+
+bool RemovalPlan::isComplete() const
+{
+    for (auto& step : steps)
+        if (step.outcome == RemovalOutcome::failed)
+            return false;
+
+    return true;
+}
+
+juce::StringArray RemovalPlan::reportLines() const
+{
+    juce::StringArray lines;
+
+    for (auto& step : steps)
+    {
+        switch (step.outcome)
+        {
+            case RemovalOutcome::keptChanged:
+            case RemovalOutcome::keptOwn:
+            case RemovalOutcome::keptForeign:
+            case RemovalOutcome::keptForLaterRun:
+            case RemovalOutcome::failed:
+                // A folder that stays is named by what it holds.
+                if (step.kind != Kind::folder || step.outcome == RemovalOutcome::failed)
+                    lines.add (step.label + " (" + describeOutcome (step.outcome) + ")");
+                break;
+
+            case RemovalOutcome::pending:
+            case RemovalOutcome::removed:
+            case RemovalOutcome::notFound:
+                break;
+        }
+    }
+
+    lines.addArray (product.unknown);
+    return lines;
+}
+
+juce::String RemovalPlan::reportMessage (int maxLines) const
+{
+    auto lines = reportLines();
+    lines.removeRange (lines.size() - product.unknown.size(), product.unknown.size());
+
+    juce::StringArray parts;
+
+    if (! isComplete())
+        parts.add ("Some items are in use and could not be removed. Close the programs that use them, "
+                   "then run the uninstaller again to finish.");
+
+    if (! lines.isEmpty())
+        parts.add ("These stayed:\n" + lines.joinIntoString ("\n", 0, maxLines)
+                   + (lines.size() > maxLines ? "\n... and " + juce::String (lines.size() - maxLines) + " more." : juce::String()));
+
+    if (! product.unknown.isEmpty())
+        parts.add (product.unknown.joinIntoString ("\n"));
+
+    return parts.joinIntoString ("\n\n");
+}

@@ -33,6 +33,19 @@ namespace
 
         return RegistryDocument::parse (text);
     }
+
+    // Applies a change to the records and writes the file whole when it changed anything: a
+    // file that holds nothing to change is not rewritten, and a missing one is not created.
+    bool change (const std::function<bool (RegistryDocument&)>& apply)
+    {
+        const ScopedLock sl (fileLock());
+        const auto file = Registry::standInFile();
+        auto doc = load (file);
+
+        return ! apply (doc)
+            || (file.getParentDirectory().createDirectory().wasOk()
+                && WholeFile::replaceWith (file, RegistryText::encode (doc.getLines())));
+    }
 }
 
 File Registry::standInFile()
@@ -63,20 +76,13 @@ bool Registry::setValue (const String& valuePath, const String& value)
     if (! path.valid)
         return false;
 
-    const ScopedLock sl (fileLock());
-    const auto file = standInFile();
-    auto doc = load (file);
-    doc.setValue (path, value);
-
-    return file.getParentDirectory().createDirectory().wasOk()
-        && WholeFile::replaceWith (file, RegistryText::encode (doc.getLines()));
+    return change ([&] (RegistryDocument& doc) { doc.setValue (path, value); return true; });
 }
 
 void Registry::notifyAssociationsChanged()
 {
 }
 
-// A file that holds nothing to delete is not rewritten, and a missing file is not created.
 bool Registry::deleteKey (const String& keyPath)
 {
     const auto path = RegistryDocument::splitValuePath (keyPath.trimCharactersAtEnd ("\\") + "\\");
@@ -85,10 +91,7 @@ bool Registry::deleteKey (const String& keyPath)
     if (! path.valid || ! path.key.containsChar ('\\'))
         return false;
 
-    const ScopedLock sl (fileLock());
-    const auto file = standInFile();
-    auto doc = load (file);
-    return ! doc.removeKey (path.key) || WholeFile::replaceWith (file, RegistryText::encode (doc.getLines()));
+    return change ([&] (RegistryDocument& doc) { return doc.removeKey (path.key); });
 }
 
 bool Registry::deleteValue (const String& valuePath)
@@ -98,8 +101,5 @@ bool Registry::deleteValue (const String& valuePath)
     if (! path.valid)
         return false;
 
-    const ScopedLock sl (fileLock());
-    const auto file = standInFile();
-    auto doc = load (file);
-    return ! doc.removeValue (path) || WholeFile::replaceWith (file, RegistryText::encode (doc.getLines()));
+    return change ([&] (RegistryDocument& doc) { return doc.removeValue (path); });
 }

@@ -31,22 +31,8 @@ expect_stored()
     expect_equal "$what (stored bytes)" "$(probe regbytes "$path")" "$(stored_text "$text")"
 }
 
-shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 if [ "$mode" = intl ]; then
-    profile=$(probe folder appdata); profile=${profile%\\AppData\\Roaming}
-    documents="$profile\\Документы José"
-    desktop="$profile\\Рабочий стол Zoë"
-    appdata="$profile\\Данные Ñandú\\Roaming"
-    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")" "$(wine_unix_path "$appdata")"
-    wine reg add "$shell_folders" /v Personal /t REG_SZ /d "$documents" /f >/dev/null 2>&1
-    wine reg add "$shell_folders" /v Desktop /t REG_SZ /d "$desktop" /f >/dev/null 2>&1
-    wine reg add "$shell_folders" /v AppData /t REG_SZ /d "$appdata" /f >/dev/null 2>&1
-    # The screen shows the machine's VST folder in row 0 with a closing slash, and, with no
-    # install.xml yet, the program folder remembered in the registry as it is.
-    wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d 'C:\Plug-ins Ñandú\VST Ёлка' /f >/dev/null 2>&1
-    program='C:\Программы José\Kestrune Sorna\'
-    wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
-    plugins='C:\Plug-ins Ñandú\VST Ёлка\'
+    use_non_ascii_folders
 else
     # A fresh machine: the program files folder of a 32-bit program decides both defaults.
     program='C:\Program Files (x86)\Kestrune\Sorna\'

@@ -22,18 +22,7 @@ value() { probe reg "$@" | sed -n 's/^REG_SZ\t//p'; }
 expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 
 if [ "$mode" = intl ]; then
-    shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
-    profile=$(probe folder appdata); profile=${profile%\\AppData\\Roaming}
-    documents="$profile\\Документы José"
-    desktop="$profile\\Рабочий стол Zoë"
-    appdata="$profile\\Данные Ñandú\\Roaming"
-    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")" "$(wine_unix_path "$appdata")"
-    wine reg add "$shell_folders" /v Personal /t REG_SZ /d "$documents" /f >/dev/null 2>&1
-    wine reg add "$shell_folders" /v Desktop /t REG_SZ /d "$desktop" /f >/dev/null 2>&1
-    wine reg add "$shell_folders" /v AppData /t REG_SZ /d "$appdata" /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d 'C:\Plug-ins Ñandú\VST Ёлка' /f >/dev/null 2>&1
-    program='C:\Программы José\Kestrune Sorna\'
-    wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
+    use_non_ascii_folders
 else
     program='C:\Program Files (x86)\Kestrune\Sorna\'
 fi
@@ -69,17 +58,7 @@ snapshot before
 ! listed || fail "Sorna 1.8 is listed before the installation"
 
 # 1. Install with the default choices.
-wine "$SORNA_INSTALLER_EXE" >/dev/null 2>&1 &
-installer=$!
-window=$(wait_for_window "Sorna demo - Installer" 60) || fail "no installer window"
-sleep 2
-xdotool mousemove --window "$window" $((1 + 310 + 158)) $((26 + 623 + 17)) click 1
-report=$(wait_for_window "Installation Complete" 300) || fail "no completion box"
-sleep 1
-xdotool windowfocus "$report" 2>/dev/null || true
-xdotool key --window "$report" Return
-for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; done
-! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
+install_to_report
 [ -f "$(wine_unix_path "${program}Uninstall.exe")" ] || fail "no Uninstall.exe in $program"
 listed || fail "Sorna 1.8 is not in the system's list of programs"
 

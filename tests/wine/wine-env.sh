@@ -83,6 +83,28 @@ wait_for_window()
     return 1
 }
 
+# Moves the prefix's documents, desktop and application data folders to names with spaces and
+# non-ASCII letters, and gives the installer a VST folder and a remembered program folder of
+# that kind. Sets documents, desktop, appdata, program and plugins (the folder row 0 shows).
+use_non_ascii_folders()
+{
+    local shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' profile
+    profile=$(probe folder appdata); profile=${profile%\\AppData\\Roaming}
+    documents="$profile\\Документы José"
+    desktop="$profile\\Рабочий стол Zoë"
+    appdata="$profile\\Данные Ñandú\\Roaming"
+    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")" "$(wine_unix_path "$appdata")"
+    wine reg add "$shell_folders" /v Personal /t REG_SZ /d "$documents" /f >/dev/null 2>&1
+    wine reg add "$shell_folders" /v Desktop /t REG_SZ /d "$desktop" /f >/dev/null 2>&1
+    wine reg add "$shell_folders" /v AppData /t REG_SZ /d "$appdata" /f >/dev/null 2>&1
+    # The screen shows the machine's VST folder in row 0 with a closing slash, and, with no
+    # install.xml yet, the program folder remembered in the registry as it is.
+    wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d 'C:\Plug-ins Ñandú\VST Ёлка' /f >/dev/null 2>&1
+    program='C:\Программы José\Kestrune Sorna\'
+    wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
+    plugins='C:\Plug-ins Ñandú\VST Ёлка\'
+}
+
 # Runs one installation as a user would: starts the installer, clicks "Accept and install",
 # saves a picture of the completion box as $WINE_ROOT/report.png, closes the box and waits for
 # the installer to end.

@@ -83,25 +83,43 @@ wait_for_window()
     return 1
 }
 
+# Sets a text value with Wine's reg, trying again when the Wine server is busy, and says so
+# when it cannot: a silent stop under "set -e" would leave an empty log.
+reg_set() # key name text
+{
+    local _
+    for _ in 1 2 3; do
+        wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1 && return 0
+        sleep 2
+    done
+    fail "could not set $1\\$2"
+}
+
 # Moves the prefix's documents, desktop and application data folders to names with spaces and
 # non-ASCII letters, and gives the installer a VST folder and a remembered program folder of
 # that kind. Sets documents, desktop, appdata, program and plugins (the folder row 0 shows).
 use_non_ascii_folders()
 {
-    local shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' profile
-    profile=$(probe folder appdata); profile=${profile%\\AppData\\Roaming}
+    local shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' profile= _
+    for _ in 1 2 3; do
+        profile=$(probe folder appdata) && [ -n "$profile" ] && break
+        sleep 2
+    done
+    [ -n "$profile" ] || fail "the probe did not report the application data folder"
+    profile=${profile%\\AppData\\Roaming}
     documents="$profile\\Документы José"
     desktop="$profile\\Рабочий стол Zoë"
     appdata="$profile\\Данные Ñandú\\Roaming"
-    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")" "$(wine_unix_path "$appdata")"
-    wine reg add "$shell_folders" /v Personal /t REG_SZ /d "$documents" /f >/dev/null 2>&1
-    wine reg add "$shell_folders" /v Desktop /t REG_SZ /d "$desktop" /f >/dev/null 2>&1
-    wine reg add "$shell_folders" /v AppData /t REG_SZ /d "$appdata" /f >/dev/null 2>&1
+    mkdir -p "$(wine_unix_path "$documents")" "$(wine_unix_path "$desktop")" "$(wine_unix_path "$appdata")" \
+        || fail "could not make the non-ASCII folders"
+    reg_set "$shell_folders" Personal "$documents"
+    reg_set "$shell_folders" Desktop "$desktop"
+    reg_set "$shell_folders" AppData "$appdata"
     # The screen shows the machine's VST folder in row 0 with a closing slash, and, with no
     # install.xml yet, the program folder remembered in the registry as it is.
-    wine reg add 'HKCU\Software\VST' /v VSTPluginsPath /t REG_SZ /d 'C:\Plug-ins Ñandú\VST Ёлка' /f >/dev/null 2>&1
+    reg_set 'HKCU\Software\VST' VSTPluginsPath 'C:\Plug-ins Ñandú\VST Ёлка'
     program='C:\Программы José\Kestrune Sorna\'
-    wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
+    reg_set 'HKCU\Software\Kestrune\Sorna' InstallDir "$program"
     plugins='C:\Plug-ins Ñandú\VST Ёлка\'
 }
 

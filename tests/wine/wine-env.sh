@@ -21,8 +21,15 @@ wine_env_setup()
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
     export WINE_ROOT=$root
 
+    # A new prefix takes about 1.3 GB (Wine copies its DLLs into it). Without that room wineboot
+    # fails part way, and the log of the test could not be written either.
+    local free_kb
+    free_kb=$(df -Pk "$root" | awk 'NR == 2 {print $4}')
+    [ "$free_kb" -ge $((1536 * 1024)) ] || fail "only $((free_kb / 1024)) MB free in $root; a Wine prefix needs about 1.5 GB"
+
     wine_start_display
-    wineboot -i >/dev/null 2>&1
+    wineboot -i > "$root/wineboot.log" 2>&1 || fail "wineboot could not make the prefix:
+$(tail -n 20 "$root/wineboot.log")"
     # Without a window manager Wine otherwise waits for every hidden window and loses clicks.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w
@@ -51,10 +58,14 @@ wine_start_display()
 # The exit trap of every test. Under set -e a failing command here would become the test's
 # result: a wine server that has already ended by itself (nothing left running in the
 # prefix), or Xvfb's own exit status, must not fail a test that passed.
+# The prefix goes too, so that the tests together never need more room than one of them;
+# the logs and pictures beside it stay. SORNA_WINE_KEEP_PREFIXES=1 keeps it for a look.
 wine_cleanup()
 {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        [ "${SORNA_WINE_KEEP_PREFIXES:-0}" = 1 ] || rm -rf "$WINEPREFIX"
     fi
     if [ -n "${WINE_XVFB_PID:-}" ]; then
         kill "$WINE_XVFB_PID" 2>/dev/null || true

@@ -12,11 +12,6 @@
 
 namespace
 {
-    const juce::String executableName { Product::executableName };
-    const juce::String library32Name { Product::library32Name };
-    const juce::String library64Name { Product::library64Name };
-    const juce::String uninstallerName { Product::uninstallerName };
-
     juce::String separator()  { return juce::File::getSeparatorString(); }
 
     // The recursive folder copy; stops at the first failure. Every file arrives whole or not at
@@ -223,10 +218,10 @@ bool InstallJob::installPlugins (const juce::File& temporaryFolder)
 
 void InstallJob::installStandalone (const juce::File& temporaryFolder, const juce::String& folder, bool needs64BitLibrary)
 {
-    const auto executable = juce::File (folder + executableName);
+    const auto executable = juce::File (folder + Product::executableName);
 
     progress.setStatusMessage ("Moving executable");
-    const auto executableSource = temporaryFolder.getChildFile (executableName);
+    const auto executableSource = temporaryFolder.getChildFile (Product::executableName);
 
     if (! moveWhole (executableSource, executable))
         errorText << "Failed to move executable from " << executableSource.getFullPathName()
@@ -234,17 +229,17 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
 
     progress.setProgress (0.85);
     progress.setStatusMessage ("Copying dsp library");
-    copyFile (temporaryFolder.getChildFile (library32Name), juce::File (folder + library32Name));
+    copyFile (temporaryFolder.getChildFile (Product::library32Name), juce::File (folder + Product::library32Name));
 
     if (needs64BitLibrary)
     {
         progress.setStatusMessage ("Copying dsp library (64 bit)");
-        copyFile (temporaryFolder.getChildFile (library64Name), juce::File (folder + library64Name));
+        copyFile (temporaryFolder.getChildFile (Product::library64Name), juce::File (folder + Product::library64Name));
     }
 
     progress.setStatusMessage ("Copying uninstaller");
-    const auto uninstallerSource = temporaryFolder.getChildFile (uninstallerName);
-    const auto uninstaller = juce::File (folder + uninstallerName);
+    const auto uninstallerSource = temporaryFolder.getChildFile (Product::uninstallerName);
+    const auto uninstaller = juce::File (folder + Product::uninstallerName);
 
     if (! moveWhole (uninstallerSource, uninstaller))
         errorText << "Failed to move " << uninstallerSource.getFullPathName()

@@ -33,7 +33,10 @@ namespace
         WriteFile (GetStdHandle (STD_OUTPUT_HANDLE), utf8.data(), (DWORD) utf8.size(), &written, nullptr);
     }
 
-    int readLink (const wchar_t* file)
+    // Loads the shortcut FILE through the shell's own IShellLinkW and hands it to use, whose
+    // status is returned; 1 when the link cannot be loaded, 2 without COM.
+    template <typename Use>
+    int withLoadedLink (const wchar_t* file, Use&& use)
     {
         if (FAILED (CoInitialize (nullptr)))
             return 2;
@@ -48,25 +51,8 @@ namespace
             if (SUCCEEDED (link->QueryInterface (IID_IPersistFile, (void**) &persist)))
             {
                 if (SUCCEEDED (persist->Load (file, STGM_READ)))
-                {
-                    wchar_t text[1024] = {};
-                    int icon = -1;
-                    link->GetPath (text, 1024, nullptr, SLGP_RAWPATH);       print (std::wstring (L"path=") + text);
-                    text[0] = 0; link->GetArguments (text, 1024);            print (std::wstring (L"arguments=") + text);
-                    text[0] = 0; link->GetWorkingDirectory (text, 1024);     print (std::wstring (L"workdir=") + text);
-                    text[0] = 0; link->GetDescription (text, 1024);          print (std::wstring (L"description=") + text);
-                    text[0] = 0; link->GetIconLocation (text, 1024, &icon);  print (std::wstring (L"icon=") + text + L"," + std::to_wstring (icon));
-                    // Where the shell takes a user who opens the link: its item list.
-                    PIDLIST_ABSOLUTE items = nullptr;
-                    text[0] = 0;
-                    if (SUCCEEDED (link->GetIDList (&items)) && items != nullptr)
-                    {
-                        SHGetPathFromIDListW (items, text);
-                        CoTaskMemFree (items);
-                    }
-                    print (std::wstring (L"opens=") + text);
-                    status = 0;
-                }
+                    status = use (*link);
+
                 persist->Release();
             }
             link->Release();
@@ -74,6 +60,30 @@ namespace
 
         CoUninitialize();
         return status;
+    }
+
+    int readLink (const wchar_t* file)
+    {
+        return withLoadedLink (file, [] (IShellLinkW& link)
+        {
+            wchar_t text[1024] = {};
+            int icon = -1;
+            link.GetPath (text, 1024, nullptr, SLGP_RAWPATH);       print (std::wstring (L"path=") + text);
+            text[0] = 0; link.GetArguments (text, 1024);            print (std::wstring (L"arguments=") + text);
+            text[0] = 0; link.GetWorkingDirectory (text, 1024);     print (std::wstring (L"workdir=") + text);
+            text[0] = 0; link.GetDescription (text, 1024);          print (std::wstring (L"description=") + text);
+            text[0] = 0; link.GetIconLocation (text, 1024, &icon);  print (std::wstring (L"icon=") + text + L"," + std::to_wstring (icon));
+            // Where the shell takes a user who opens the link: its item list.
+            PIDLIST_ABSOLUTE items = nullptr;
+            text[0] = 0;
+            if (SUCCEEDED (link.GetIDList (&items)) && items != nullptr)
+            {
+                SHGetPathFromIDListW (items, text);
+                CoTaskMemFree (items);
+            }
+            print (std::wstring (L"opens=") + text);
+            return 0;
+        });
     }
 
     // Reads a value's type and stored bytes, exactly as kept, given by its full path; a trailing
@@ -275,41 +285,27 @@ namespace
     // ANSI code page only; Windows' shell follows the item list, which is Unicode.
     int startLink (const wchar_t* file)
     {
-        if (FAILED (CoInitialize (nullptr)))
-            return 2;
-
-        int status = 1;
-        IShellLinkW* link = nullptr;
-
-        if (SUCCEEDED (CoCreateInstance (CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**) &link)))
+        return withLoadedLink (file, [] (IShellLinkW& link)
         {
-            IPersistFile* persist = nullptr;
             PIDLIST_ABSOLUTE items = nullptr;
+
+            if (FAILED (link.GetIDList (&items)) || items == nullptr)
+                return 1;
+
             wchar_t arguments[1024] = {}, folder[1024] = {};
-
-            if (SUCCEEDED (link->QueryInterface (IID_IPersistFile, (void**) &persist)))
-            {
-                if (SUCCEEDED (persist->Load (file, STGM_READ)) && SUCCEEDED (link->GetIDList (&items)) && items != nullptr)
-                {
-                    link->GetArguments (arguments, 1024);
-                    link->GetWorkingDirectory (folder, 1024);
-                    SHELLEXECUTEINFOW info {};
-                    info.cbSize = sizeof (info);
-                    info.fMask = SEE_MASK_IDLIST;
-                    info.lpIDList = items;
-                    info.lpParameters = arguments;
-                    info.lpDirectory = folder;
-                    info.nShow = SW_SHOWNORMAL;
-                    status = ShellExecuteExW (&info) ? 0 : 1;
-                    CoTaskMemFree (items);
-                }
-                persist->Release();
-            }
-            link->Release();
-        }
-
-        CoUninitialize();
-        return status;
+            link.GetArguments (arguments, 1024);
+            link.GetWorkingDirectory (folder, 1024);
+            SHELLEXECUTEINFOW info {};
+            info.cbSize = sizeof (info);
+            info.fMask = SEE_MASK_IDLIST;
+            info.lpIDList = items;
+            info.lpParameters = arguments;
+            info.lpDirectory = folder;
+            info.nShow = SW_SHOWNORMAL;
+            const int status = ShellExecuteExW (&info) ? 0 : 1;
+            CoTaskMemFree (items);
+            return status;
+        });
     }
 
     int printClipboard()

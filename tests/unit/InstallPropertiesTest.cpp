@@ -44,6 +44,19 @@ namespace
             writeFile (file, content);
             properties.loadProperties();
         }
+
+        // Saves the settings, which must succeed without a word, and reads them back into a
+        // second store, as the next installation would.
+        std::unique_ptr<InstallProperties> savedAndReloaded()
+        {
+            String errorText;
+            properties.saveProperties (errorText);
+            EXPECT_EQ (errorText, "");
+
+            auto reloaded = std::make_unique<InstallProperties> (SpecialFolders::applicationData());
+            reloaded->loadProperties();
+            return reloaded;
+        }
     };
 
 }
@@ -92,18 +105,13 @@ TEST (InstallProperties, ForeignRootTagAndUnknownAttributesAreSavedBack)
     EXPECT_EQ (store.properties.getSetting ("FormatA", "default", key), "default");
 
     store.properties.setSetting ("InstallDir", "C:\\New\\");
-    String errorText;
-    store.properties.saveProperties (errorText);
-    EXPECT_EQ (errorText, "");
-
-    InstallProperties reloaded (SpecialFolders::applicationData());
-    reloaded.loadProperties();
-    ASSERT_NE (reloaded.getRootElement(), nullptr);
-    EXPECT_EQ (reloaded.getRootElement()->getTagName(), "OlderProperties");
-    EXPECT_EQ (reloaded.getSetting ("Colour", {}, key), "teal");
-    EXPECT_EQ (reloaded.getSetting ("InstallDir", {}, key), "C:\\New\\");
-    ASSERT_NE (reloaded.getRootElement()->getChildByName ("Note"), nullptr);
-    EXPECT_EQ (reloaded.getRootElement()->getChildByName ("Note")->getStringAttribute ("Text"), "kept");
+    const auto reloaded = store.savedAndReloaded();
+    ASSERT_NE (reloaded->getRootElement(), nullptr);
+    EXPECT_EQ (reloaded->getRootElement()->getTagName(), "OlderProperties");
+    EXPECT_EQ (reloaded->getSetting ("Colour", {}, key), "teal");
+    EXPECT_EQ (reloaded->getSetting ("InstallDir", {}, key), "C:\\New\\");
+    ASSERT_NE (reloaded->getRootElement()->getChildByName ("Note"), nullptr);
+    EXPECT_EQ (reloaded->getRootElement()->getChildByName ("Note")->getStringAttribute ("Text"), "kept");
 }
 
 TEST (InstallProperties, WithoutAFileReadsComeFromTheRegistryAndNothingIsWritten)
@@ -170,15 +178,10 @@ TEST (InstallProperties, UnusableFilesFallBackAreLeftAloneAndAreReplacedByASave)
         EXPECT_EQ (fileBytes (store.file), content);
 
         store.properties.setSetting ("InstallDir", "C:\\Fresh\\");
-        String errorText;
-        store.properties.saveProperties (errorText);
-        EXPECT_EQ (errorText, "");
-
-        InstallProperties reloaded (SpecialFolders::applicationData());
-        reloaded.loadProperties();
-        EXPECT_FALSE (reloaded.isUsingRegistryFallback());
-        EXPECT_EQ (reloaded.getRootElement()->getTagName(), "SornaProperties");
-        EXPECT_EQ (reloaded.getSetting ("InstallDir", {}, key), "C:\\Fresh\\");
+        const auto reloaded = store.savedAndReloaded();
+        EXPECT_FALSE (reloaded->isUsingRegistryFallback());
+        EXPECT_EQ (reloaded->getRootElement()->getTagName(), "SornaProperties");
+        EXPECT_EQ (reloaded->getSetting ("InstallDir", {}, key), "C:\\Fresh\\");
     }
 }
 
@@ -289,15 +292,10 @@ TEST (InstallProperties, ThousandsOfAttributesAreReadAndSavedBack)
     EXPECT_EQ (store.properties.getSetting ("Extra4321", {}, key), "value 4321");
 
     store.properties.setSetting ("InstallDir", "C:\\x\\");
-    String errorText;
-    store.properties.saveProperties (errorText);
-    EXPECT_EQ (errorText, "");
-
-    InstallProperties reloaded (SpecialFolders::applicationData());
-    reloaded.loadProperties();
-    EXPECT_EQ (reloaded.getRootElement()->getNumAttributes(), 5001);
-    EXPECT_EQ (reloaded.getSetting ("Extra0", {}, key), "value 0");
-    EXPECT_EQ (reloaded.getSetting ("Extra4999", {}, key), "value 4999");
+    const auto reloaded = store.savedAndReloaded();
+    EXPECT_EQ (reloaded->getRootElement()->getNumAttributes(), 5001);
+    EXPECT_EQ (reloaded->getSetting ("Extra0", {}, key), "value 0");
+    EXPECT_EQ (reloaded->getSetting ("Extra4999", {}, key), "value 4999");
 }
 
 TEST (InstallProperties, ValuesRoundTripThroughTheFile)
@@ -423,16 +421,11 @@ TEST (InstallProperties, CommentsAndWhiteSpaceAfterTheRootElementKeepTheDocument
         ASSERT_FALSE (store.properties.isUsingRegistryFallback());
         EXPECT_EQ (store.properties.getSetting ("InstallDir", {}, key), "C:\\Old\\");
 
-        String errorText;
-        store.properties.saveProperties (errorText);
-        EXPECT_EQ (errorText, "");
-
-        InstallProperties reloaded (SpecialFolders::applicationData());
-        reloaded.loadProperties();
-        ASSERT_FALSE (reloaded.isUsingRegistryFallback());
-        EXPECT_EQ (reloaded.getRootElement()->getTagName(), "OlderProperties");
-        EXPECT_EQ (reloaded.getSetting ("Colour", {}, key), "teal");
-        ASSERT_NE (reloaded.getRootElement()->getChildByName ("Note"), nullptr);
+        const auto reloaded = store.savedAndReloaded();
+        ASSERT_FALSE (reloaded->isUsingRegistryFallback());
+        EXPECT_EQ (reloaded->getRootElement()->getTagName(), "OlderProperties");
+        EXPECT_EQ (reloaded->getSetting ("Colour", {}, key), "teal");
+        ASSERT_NE (reloaded->getRootElement()->getChildByName ("Note"), nullptr);
     }
 }
 

@@ -12,9 +12,6 @@ source "$here/wine-env.sh"
 trap wine_cleanup EXIT
 wine_env_setup "end-to-end-$mode"
 
-probe() { wine "$SORNA_WINE_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
-value() { probe reg "$@" | sed -n 's/^REG_SZ\t//p'; }
-expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 # What a text value must hold byte for byte: type REG_SZ (1), the text in UTF-16LE and one
 # terminating null, counted in its size. Readers that trust the size (reg query, regedit's
 # export) show whatever follows a value stored without its terminator.

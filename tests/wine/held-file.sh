@@ -8,7 +8,6 @@ source "$here/wine-env.sh"
 trap wine_cleanup EXIT
 wine_env_setup held-file
 
-probe() { wine "$SORNA_WINE_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 program='C:\Program Files (x86)\Kestrune\Sorna\'
 held=$(wine_unix_path "${program}Sorna.exe")
 mkdir -p "$(dirname "$held")"
@@ -23,7 +22,6 @@ install_to_report
 
 # The open file is untouched, the new executable is still in the temporary folder (kept because
 # the report has a failure), and the steps after the move were done.
-expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 echo "the running earlier version" | cmp -s - "$held" || fail "the held file was replaced or changed"
 [ -f "$(wine_unix_path "${temp}Sorna\\Sorna.exe")" ] || fail "the executable left the temporary folder"
 for name in ipp_srn.dll ipp_srn64.dll Uninstall.exe; do

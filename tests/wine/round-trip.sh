@@ -17,9 +17,6 @@ source "$here/wine-env.sh"
 trap wine_cleanup EXIT
 wine_env_setup "round-trip-$mode"
 
-probe() { wine "$SORNA_WINE_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
-value() { probe reg "$@" | sed -n 's/^REG_SZ\t//p'; }
-expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 
 if [ "$mode" = intl ]; then
     use_non_ascii_folders

@@ -8,8 +8,6 @@ source "$here/wine-env.sh"
 trap wine_cleanup EXIT
 wine_env_setup shortcut-blocked
 
-probe() { wine "$SORNA_WINE_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
-expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 program='C:\Program Files (x86)\Kestrune\Sorna\'
 temp=$(probe folder temp)
 blocker=$(wine_unix_path "$(probe folder desktop)\\Sorna.lnk")

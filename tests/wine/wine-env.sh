@@ -179,3 +179,8 @@ $(cat "$WINE_ROOT/report.txt")"
 
 fail()  { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; "$@" || fail "$what"; }
+expect_equal() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
+
+# The Wine probe's answer, without the CR LF of Windows' line ends; value prints a text value.
+probe() { wine "$SORNA_WINE_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+value() { probe reg "$@" | sed -n 's/^REG_SZ\t//p'; }

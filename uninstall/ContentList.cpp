@@ -1,6 +1,5 @@
 #include "uninstall/ContentList.h"
-
-#include <zlib.h>
+#include "install/Crc32.h"
 
 extern "C" const char sorna_res_contentList_data[];
 extern "C" const char sorna_res_contentList_end[];
@@ -51,19 +50,11 @@ bool ContentList::checksumOf (const juce::File& file, juce::uint32& checksum)
     if (! in.openedOk())
         return false;
 
-    juce::HeapBlock<juce::uint8> buffer (65536);
-    uLong crc = crc32 (0, nullptr, 0);
-    juce::int64 total = 0;
+    const auto sum = Crc32::of (in);
 
-    for (int n; (n = in.read (buffer, 65536)) > 0;)
-    {
-        crc = crc32 (crc, buffer, (uInt) n);
-        total += n;
-    }
-
-    if (in.getStatus().failed() || total != in.getTotalLength())
+    if (in.getStatus().failed() || sum.size != in.getTotalLength())
         return false;
 
-    checksum = (juce::uint32) crc;
+    checksum = sum.crc;
     return true;
 }

@@ -7,6 +7,7 @@
 #include "install/PayloadArchive.h"
 #include "product/Product.h"
 #include "tests/support/Processes.h"
+#include "uninstall/ContentList.h"
 #include "tests/support/Sandbox.h"
 
 #include <string_view>
@@ -159,6 +160,30 @@ TEST (ForeignArchive, EachCommonToolsArchiveIsInstalledOrRefusedWithItsRealCause
 
             for (auto& name : relativeFiles (product))
                 EXPECT_TRUE (target.getChildFile (name).hasIdenticalContentTo (product.getChildFile (name))) << name;
+
+            // The uninstaller's list, made from the same archive, names every content file the
+            // installer places, with the checksum the uninstaller finds in the installed file.
+            const auto listFile = sandbox.home().getChildFile ("content" + String (number) + ".txt");
+            const auto listed = runProcess ({ SORNA_PAYLOAD_TOOL_PATH, "content-list", zip.getFullPathName(), listFile.getFullPathName() });
+            ASSERT_EQ (listed.exitCode, 0) << listed.output;
+            const auto list = ContentList::parse (listFile.loadFileAsString());
+            StringArray listedPaths;
+
+            for (auto& content : list)
+            {
+                listedPaths.add (content.path);
+                juce::uint32 checksum = 0;
+                EXPECT_TRUE (ContentList::checksumOf (product.getChildFile ("data/" + content.path), checksum)) << content.path;
+                EXPECT_EQ (checksum, content.checksum) << content.path;
+            }
+
+            StringArray contentPaths;
+
+            for (auto& name : relativeFiles (product))
+                if (name.startsWith ("data/presets/") || name.startsWith ("data/mesh/") || name.startsWith ("data/tutorials/"))
+                    contentPaths.add (name.substring (5));
+
+            EXPECT_EQ (listedPaths.joinIntoString ("|"), contentPaths.joinIntoString ("|"));
         }
         else
         {

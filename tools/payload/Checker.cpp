@@ -1,9 +1,8 @@
 #include "tools/payload/Checker.h"
+#include "install/Crc32.h"
 #include "install/EntryNames.h"
 #include "install/ZipDirectory.h"
 #include "product/Product.h"
-
-#include <zlib.h>
 
 #include <iostream>
 
@@ -40,17 +39,9 @@ namespace
 
         // Inflates every entry, so that a damaged archive fails the build, not an installation.
         auto in = directory.createStream (entry);
-        HeapBlock<uint8> buffer (65536);
-        uLong crc = crc32 (0, nullptr, 0);
-        int64 size = 0;
+        const auto sum = in != nullptr ? Crc32::of (*in) : Crc32::Sum();
 
-        for (int n; in != nullptr && (n = in->read (buffer, 65536)) > 0;)
-        {
-            crc = crc32 (crc, buffer, (uInt) n);
-            size += n;
-        }
-
-        if (in == nullptr || (uint32) crc != entry.checksum || size != entry.uncompressedSize)
+        if (in == nullptr || sum.crc != entry.checksum || sum.size != entry.uncompressedSize)
             return quoted + " is damaged (its contents do not match its checksum)";
 
         return {};

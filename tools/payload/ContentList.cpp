@@ -1,35 +1,45 @@
 #include "tools/payload/ContentList.h"
+#include "install/Crc32.h"
+#include "install/ZipDirectory.h"
+#include "platform/WholeFile.h"
 #include "product/Product.h"
-
-#include <zlib.h>
 
 #include <iostream>
 #include <vector>
 
-// Each file's CRC-32 is computed from its inflated bytes, so the list describes exactly what an
-// installation writes, whatever the archive's own records say.
+// Read with the installer's own ZIP reader, so that the list names what an installation places
+// from any archive the installer accepts (ZIP64 records, names starting with "./"). Each file's
+// CRC-32 is computed from its inflated bytes, so the list describes exactly what an installation
+// writes, whatever the archive's own records say.
 int writeContentList (const juce::File& zipFile, const juce::File& listFile)
 {
-    juce::FileInputStream in (zipFile);
+    juce::MemoryBlock bytes;
 
-    if (! in.openedOk())
+    if (! zipFile.loadFileAsData (bytes))
     {
         std::cerr << "payload_tool: cannot read " << zipFile.getFullPathName() << "\n";
         return 1;
     }
 
-    juce::ZipFile zip (in);
+    const ZipDirectory zip (bytes.getData(), bytes.getSize());
+
+    if (zip.getStatus().failed())
+    {
+        std::cerr << "payload_tool: " << zipFile.getFullPathName() << ": " << zip.getStatus().getErrorMessage() << "\n";
+        return 1;
+    }
+
     const juce::String data (Product::contentFolderName);
     const juce::StringArray placed { data + "/" + Product::presetsFolderName + "/",
                                      data + "/" + Product::meshFolderName + "/",
                                      data + "/" + Product::tutorialsFolderName + "/" };
     std::vector<std::pair<juce::String, juce::uint32>> lines;
 
-    for (int i = 0; i < zip.getNumEntries(); ++i)
+    for (auto& entry : zip.getEntries())
     {
-        const auto& name = zip.getEntry (i)->filename;
+        const auto& name = entry.filename;
 
-        if (name.endsWithChar ('/') || name.containsChar ('\\'))
+        if (entry.isFolder() || name.containsChar ('\\'))
             continue;
 
         bool isContent = false;
@@ -40,24 +50,16 @@ int writeContentList (const juce::File& zipFile, const juce::File& listFile)
         if (! isContent)
             continue;
 
-        std::unique_ptr<juce::InputStream> entry (zip.createStreamForEntry (i));
-        juce::HeapBlock<juce::uint8> buffer (65536);
-        uLong crc = crc32 (0, nullptr, 0);
-        juce::int64 size = 0;
+        auto in = zip.createStream (entry);
+        const auto sum = in != nullptr ? Crc32::of (*in) : Crc32::Sum();
 
-        for (int n; entry != nullptr && (n = entry->read (buffer, 65536)) > 0;)
-        {
-            crc = crc32 (crc, buffer, (uInt) n);
-            size += n;
-        }
-
-        if (entry == nullptr || size != zip.getEntry (i)->uncompressedSize)
+        if (in == nullptr || sum.size != entry.uncompressedSize)
         {
             std::cerr << "payload_tool: cannot unpack " << name << " from " << zipFile.getFullPathName() << "\n";
             return 1;
         }
 
-        lines.emplace_back (name.substring (data.length() + 1), (juce::uint32) crc);
+        lines.emplace_back (name.substring (data.length() + 1), sum.crc);
     }
 
     std::sort (lines.begin(), lines.end(), [] (const auto& a, const auto& b) { return a.first.compare (b.first) < 0; });
@@ -67,7 +69,8 @@ int writeContentList (const juce::File& zipFile, const juce::File& listFile)
     for (auto& [path, crc] : lines)
         text << juce::String::toHexString ((juce::int64) crc).paddedLeft ('0', 8) << " " << path << "\n";
 
-    if (! listFile.getParentDirectory().createDirectory() || ! listFile.replaceWithData (text.getData(), text.getDataSize()))
+    if (! listFile.getParentDirectory().createDirectory()
+         || ! WholeFile::replaceWith (listFile, text.getMemoryBlock(), WholeFile::Sync::cached))
     {
         std::cerr << "payload_tool: cannot write " << listFile.getFullPathName() << "\n";
         return 1;

@@ -106,19 +106,19 @@ RemovalPlan::RemovalPlan (const InstalledProduct& p) : product (p)
     addFolderWithParents (product.contentFolder, product.contentFolder);
     addFolderWithParents (product.contentFolder.getParentDirectory(), product.contentFolder.getParentDirectory());
 
-    if (standaloneKnown)
+    // The product's own folder, and the maker's folder around it.
+    auto addWithMakersFolder = [this] (const juce::File& folder)
     {
-        add (Kind::folder, standalone);
+        add (Kind::folder, folder);
 
-        if (standalone.getParentDirectory().getFileName() == Product::maker)
-            add (Kind::folder, standalone.getParentDirectory());
-    }
+        if (folder.getParentDirectory().getFileName() == Product::maker)
+            add (Kind::folder, folder.getParentDirectory());
+    };
 
-    const auto settingsFolder = product.propertiesFile.getParentDirectory();
-    add (Kind::folder, settingsFolder);
+    if (standaloneKnown)
+        addWithMakersFolder (standalone);
 
-    if (settingsFolder.getParentDirectory().getFileName() == Product::maker)
-        add (Kind::folder, settingsFolder.getParentDirectory());
+    addWithMakersFolder (product.propertiesFile.getParentDirectory());
 
     sortFolders();
 }
@@ -412,7 +412,7 @@ bool RemovalPlan::isComplete() const
     return true;
 }
 
-juce::StringArray RemovalPlan::reportLines() const
+juce::StringArray RemovalPlan::stayedLines() const
 {
     juce::StringArray lines;
 
@@ -437,15 +437,19 @@ juce::StringArray RemovalPlan::reportLines() const
         }
     }
 
+    return lines;
+}
+
+juce::StringArray RemovalPlan::reportLines() const
+{
+    auto lines = stayedLines();
     lines.addArray (product.unknown);
     return lines;
 }
 
 juce::String RemovalPlan::reportMessage (int maxLines) const
 {
-    auto lines = reportLines();
-    lines.removeRange (lines.size() - product.unknown.size(), product.unknown.size());
-
+    const auto lines = stayedLines();
     juce::StringArray parts;
 
     if (! isComplete())

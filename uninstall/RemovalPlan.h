@@ -75,6 +75,8 @@ private:
     // The new step, or nothing when the plan has one for that file already.
     RemovalStep* add (RemovalStep::Kind kind, const juce::File& file, juce::uint32 checksum = 0);
     void sortFolders();
+    // Every path that stayed, with its reason.
+    juce::StringArray stayedLines() const;
     void removeEmptyParents (const juce::File& removedFolder);
     void addFolderWithParents (const juce::File& folder, const juce::File& top);
     void carryOut (RemovalStep& step, bool everythingSoFarRemoved);

@@ -1,6 +1,7 @@
 #include "uninstall/InstalledProduct.h"
 #include "install/InstallProperties.h"
 #include "install/RegistryRecords.h"
+#include "install/RememberedChoices.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
 #include "product/Product.h"
@@ -35,6 +36,7 @@ InstalledProduct InstalledProduct::find (const InstallProperties& properties,
                                          const juce::Array<ContentFile>& contentFiles,
                                          const juce::File& runningUninstaller)
 {
+    namespace Names = RememberedChoices::Names;
     const auto key = InstallProperties::productRegistryKey();
     auto setting = [&] (const juce::String& name, const juce::String& defaultValue = {})
     {
@@ -46,7 +48,7 @@ InstalledProduct InstalledProduct::find (const InstallProperties& properties,
     product.desktop = SpecialFolders::desktop();
     product.propertiesFile = properties.getPropertiesFile();
 
-    product.standaloneFolder = folderFrom (setting ("InstallDir"));
+    product.standaloneFolder = folderFrom (setting (Names::standaloneFolder));
 
     if (product.standaloneFolder == juce::File())
         product.standaloneFolder = folderFrom (Registry::getValue (RegistryRecords::uninstallKeyPath() + "InstallLocation"));
@@ -62,22 +64,21 @@ InstalledProduct InstalledProduct::find (const InstallProperties& properties,
     if (product.standaloneFolder == juce::File())
         product.unknown.add ("The programs folder is not known: no remembered choices and no uninstall entry name it.");
 
-    product.contentFolder = folderFrom (setting ("ContentDir"));
+    product.contentFolder = folderFrom (setting (Names::contentFolder));
 
     if (! isContentFolder (product.contentFolder))
         product.contentFolder = SpecialFolders::documents().getChildFile (Product::maker).getChildFile (Product::name);
 
     for (int i = 0; i < mostPluginRows; ++i)
     {
-        const auto folderText = setting ("PluginInstallDir" + (i == 0 ? juce::String() : juce::String (i + 1)));
-        const auto letter = juce::String::charToString (static_cast<juce::juce_wchar> ('A' + i));
+        const auto folderText = setting (Names::pluginFolder (i));
         const auto folder = folderFrom (folderText);
 
         // The job skips rows shorter than this and remembers nothing for them.
         if (folderText.length() < 3 || folder == juce::File())
             continue;
 
-        product.pluginRows.add ({ folder, parseFormat (setting ("Format" + letter), setting ("PluginBits" + letter, "32")) });
+        product.pluginRows.add ({ folder, parseFormat (setting (Names::format (i)), setting (Names::pluginBits (i), "32")) });
     }
 
     if (product.pluginRows.isEmpty() && properties.isUsingRegistryFallback())

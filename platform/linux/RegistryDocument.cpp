@@ -146,26 +146,8 @@ namespace
             bytes.writeByte ((char) digits.getHexValue32());
         }
 
-        std::vector<CharPointer_UTF16::CharType> units;
-        const auto* raw = static_cast<const uint8*> (bytes.getData());
-
-        for (size_t i = 0; i + 1 < bytes.getDataSize(); i += 2)
-        {
-            const auto unit = (uint16) (raw[i] | (raw[i + 1] << 8));
-
-            if (unit == 0)
-                break;
-
-            units.push_back ((CharPointer_UTF16::CharType) unit);
-        }
-
-        units.push_back (0);
-
-        if (! CharPointer_UTF16::isValidString (units.data(), (int) (units.size() * sizeof (units[0]))))
-            return false;
-
-        result = String (CharPointer_UTF16 (units.data()));
-        return true;
+        bool terminated = false;
+        return Utf16::read (static_cast<const uint8*> (bytes.getData()), bytes.getDataSize(), result, terminated);
     }
 
     bool readValue (const String& data, String& result)

@@ -1,4 +1,7 @@
 #include "platform/ShellLink.h"
+#include "platform/linux/Utf16.h"
+
+#include <algorithm>
 
 // Reads back the binary shell link format that ShellLink.cpp writes, and that Windows writes:
 // the header, an optional item list (skipped), and the LinkInfo whose local base path and
@@ -48,29 +51,18 @@ namespace
             return false;
         }
 
+        // A zero-terminated UTF-16 string that ends before end.
         bool wideAt (size_t pos, size_t end, juce::String& result) const
         {
-            std::vector<juce::CharPointer_UTF16::CharType> units;
+            const auto limit = std::min (end, size);
+            juce::String text;
+            bool terminated = false;
 
-            for (; pos + 1 < end && has (pos, 2); pos += 2)
-            {
-                const auto unit = u16 (pos);
+            if (pos >= limit || ! Utf16::read (data + pos, limit - pos, text, terminated) || ! terminated)
+                return false;
 
-                if (unit == 0)
-                {
-                    units.push_back (0);
-
-                    if (! juce::CharPointer_UTF16::isValidString (units.data(), (int) (units.size() * 2)))
-                        return false;
-
-                    result = juce::String (juce::CharPointer_UTF16 (units.data()));
-                    return true;
-                }
-
-                units.push_back ((juce::CharPointer_UTF16::CharType) unit);
-            }
-
-            return false;
+            result = text;
+            return true;
         }
     };
 

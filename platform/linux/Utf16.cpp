@@ -1,5 +1,7 @@
 #include "platform/linux/Utf16.h"
 
+#include <vector>
+
 namespace
 {
     template <typename UnitVisitor>
@@ -35,4 +37,27 @@ size_t Utf16::length (const juce::String& text)
 bool Utf16::write (juce::OutputStream& out, const juce::String& text)
 {
     return forEachUnit (text, [&out] (juce::uint16 unit) { return out.writeShort (static_cast<short> (unit)); });
+}
+
+bool Utf16::read (const juce::uint8* data, size_t size, juce::String& text, bool& terminated)
+{
+    std::vector<juce::CharPointer_UTF16::CharType> units;
+    terminated = false;
+
+    for (size_t i = 0; i + 1 < size && ! terminated; i += 2)
+    {
+        const auto unit = static_cast<juce::uint16> (data[i] | (data[i + 1] << 8));
+        terminated = unit == 0;
+
+        if (! terminated)
+            units.push_back (static_cast<juce::CharPointer_UTF16::CharType> (unit));
+    }
+
+    units.push_back (0);
+
+    if (! juce::CharPointer_UTF16::isValidString (units.data(), (int) (units.size() * sizeof (units[0]))))
+        return false;
+
+    text = juce::String (juce::CharPointer_UTF16 (units.data()));
+    return true;
 }

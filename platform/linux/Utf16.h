@@ -11,4 +11,9 @@ namespace Utf16
 
     // Returns false when a write failed.
     bool write (juce::OutputStream& out, const juce::String& text);
+
+    // Reads little-endian units from the size bytes at data, up to the first zero unit or the
+    // end (an odd last byte is ignored). False, leaving text alone, when they are not valid
+    // UTF-16. terminated tells whether a zero unit ended them.
+    bool read (const juce::uint8* data, size_t size, juce::String& text, bool& terminated);
 }

@@ -20,7 +20,7 @@ namespace
 
     std::wstring toWide (const juce::String& text)
     {
-        return std::wstring (reinterpret_cast<const wchar_t*> (text.toUTF16().getAddress()));
+        return text.toWideCharPointer();
     }
 
     // "HIVE\key\path\name"; a path that ends in "\" names the key's default value.

@@ -34,11 +34,6 @@ namespace
         return juce::String (static_cast<juce::int64> (reinterpret_cast<uintptr_t> (handle)));
     }
 
-    std::wstring wide (const juce::String& text)
-    {
-        return std::wstring (reinterpret_cast<const wchar_t*> (text.toUTF16().getAddress()));
-    }
-
     // JUCE splits the command line at blanks outside double quotes and keeps the quotes, so
     // an argument with blanks goes in quotes and comes out through unquoted(). No Windows path
     // holds a quote.
@@ -52,20 +47,20 @@ namespace
     {
         const auto copy = SpecialFolders::temporary().getNonexistentChildFile ("Sorna-Uninstall", ".exe", false);
 
-        if (! CopyFileW (wide (self.getFullPathName()).c_str(), wide (copy.getFullPathName()).c_str(), TRUE))
+        if (! CopyFileW (self.getFullPathName().toWideCharPointer(), copy.getFullPathName().toWideCharPointer(), TRUE))
             return false;
 
         SECURITY_ATTRIBUTES inherited { sizeof (SECURITY_ATTRIBUTES), nullptr, TRUE };
 
         // Held open by the copy (which inherits the handle) for as long as it runs; when the
         // last handle closes, the system deletes the file.
-        const auto copyFile = CreateFileW (wide (copy.getFullPathName()).c_str(), DELETE,
+        const auto copyFile = CreateFileW (copy.getFullPathName().toWideCharPointer(), DELETE,
                                            FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, OPEN_EXISTING,
                                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
 
         if (copyFile == INVALID_HANDLE_VALUE)
         {
-            DeleteFileW (wide (copy.getFullPathName()).c_str());
+            DeleteFileW (copy.getFullPathName().toWideCharPointer());
             return false;
         }
 
@@ -84,15 +79,15 @@ namespace
             for (auto& argument : arguments)
                 commandLine.add (quoteArgument (argument.unquoted()));
 
-            auto text = wide (commandLine.joinIntoString (" "));
+            std::wstring text (commandLine.joinIntoString (" ").toWideCharPointer());
             STARTUPINFOW startup {};
             startup.cb = sizeof (startup);
             PROCESS_INFORMATION process {};
 
             // The copy works from the temporary folder: a working folder inside the programs
             // folder would keep that folder from being removed.
-            started = CreateProcessW (wide (copy.getFullPathName()).c_str(), text.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, wide (SpecialFolders::temporary().getFullPathName()).c_str(),
+            started = CreateProcessW (copy.getFullPathName().toWideCharPointer(), text.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, SpecialFolders::temporary().getFullPathName().toWideCharPointer(),
                                       &startup, &process);
 
             if (started)
@@ -177,9 +172,9 @@ void SelfRemoval::finish (int exitCode, bool removeUninstaller, const std::funct
     if (removeUninstaller && WaitForSingleObject (state.uninstallerProcess, 30000) == WAIT_OBJECT_0)
     {
         // The system may hold the file of a process that has just ended for a moment longer.
-        const auto path = wide (state.uninstaller.getFullPathName());
+        const auto path = state.uninstaller.getFullPathName();
 
-        for (int attempt = 0; attempt < 50 && ! DeleteFileW (path.c_str()) && GetFileAttributesW (path.c_str()) != INVALID_FILE_ATTRIBUTES; ++attempt)
+        for (int attempt = 0; attempt < 50 && ! DeleteFileW (path.toWideCharPointer()) && GetFileAttributesW (path.toWideCharPointer()) != INVALID_FILE_ATTRIBUTES; ++attempt)
             Sleep (100);
 
         if (afterRemoval)

@@ -39,11 +39,6 @@ namespace
 
         return "Unknown error 0x" + juce::String::toHexString (static_cast<juce::int64> (unsignedCode)).toUpperCase();
     }
-
-    const WCHAR* wide (const juce::String& text)
-    {
-        return reinterpret_cast<const WCHAR*> (text.toUTF16().getAddress());
-    }
 }
 
 ShellLinkResult createShellLink (const juce::String& target,
@@ -72,17 +67,17 @@ ShellLinkResult createShellLink (const juce::String& target,
         {
             // Every text goes through the wide interface in its own UTF-16 form, so paths with
             // characters outside the ANSI code page come out intact.
-            link->SetPath (wide (target));
+            link->SetPath (target.toWideCharPointer());
             link->SetArguments (L"");
 
             if (description.isNotEmpty())
-                link->SetDescription (wide (description));
+                link->SetDescription (description.toWideCharPointer());
 
             if (workingDirectory.isNotEmpty())
-                link->SetWorkingDirectory (wide (workingDirectory));
+                link->SetWorkingDirectory (workingDirectory.toWideCharPointer());
 
             if (iconPath.isNotEmpty())
-                link->SetIconLocation (wide (iconPath), 0);
+                link->SetIconLocation (iconPath.toWideCharPointer(), 0);
 
             IPersistFile* file = nullptr;
             result = link->QueryInterface (IID_IPersistFile, reinterpret_cast<void**> (&file));
@@ -96,7 +91,7 @@ ShellLinkResult createShellLink (const juce::String& target,
             }
             else
             {
-                result = file->Save (wide (linkPath), TRUE);
+                result = file->Save (linkPath.toWideCharPointer(), TRUE);
                 file->Release();
 
                 // Without this line the completion box would claim a shortcut that is not there.

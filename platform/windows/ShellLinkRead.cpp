@@ -30,7 +30,7 @@ juce::String getShellLinkTarget (const juce::File& link)
         {
             const auto path = link.getFullPathName();
 
-            if (SUCCEEDED (file->Load (reinterpret_cast<const WCHAR*> (path.toUTF16().getAddress()), STGM_READ)))
+            if (SUCCEEDED (file->Load (path.toWideCharPointer(), STGM_READ)))
             {
                 // Longer than MAX_PATH: the installer's folders may be.
                 std::vector<WCHAR> buffer (32768, 0);

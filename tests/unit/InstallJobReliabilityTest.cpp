@@ -7,6 +7,7 @@
 #include "install/InstallJob.h"
 #include "install/InstallProperties.h"
 #include "install/PayloadArchive.h"
+#include "install/ZipDirectory.h"
 #include "install/RegistryRecords.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
@@ -129,23 +130,24 @@ namespace
         int method = -1;
     };
 
-    // Finds an entry's local header in a ZIP image and reads where its stored bytes are.
+    // Where an entry's stored bytes lie in a ZIP image, from the archive's own directory, so
+    // that ZIP64 sizes and data descriptors count as the installer reads them.
     LocalEntry findLocalEntry (const juce::MemoryBlock& zip, const String& name)
     {
+        const ZipDirectory directory (zip.getData(), zip.getSize());
         const auto* bytes = static_cast<const juce::uint8*> (zip.getData());
-        const auto utf8 = name.toStdString();
 
-        for (size_t pos = 0; pos + 30 + utf8.size() <= zip.getSize(); ++pos)
+        for (const auto& entry : directory.getEntries())
         {
-            if (juce::ByteOrder::littleEndianInt (bytes + pos) != 0x04034b50
-                || std::string ((const char*) bytes + pos + 30, utf8.size()) != utf8
-                || juce::ByteOrder::littleEndianShort (bytes + pos + 26) != utf8.size())
+            if (entry.filename != name || entry.headerOffset + 30 > zip.getSize())
                 continue;
 
+            const auto* header = bytes + entry.headerOffset;
             LocalEntry e;
-            e.method = juce::ByteOrder::littleEndianShort (bytes + pos + 8);
-            e.compressedSize = juce::ByteOrder::littleEndianInt (bytes + pos + 18);
-            e.dataOffset = pos + 30 + utf8.size() + juce::ByteOrder::littleEndianShort (bytes + pos + 28);
+            e.method = entry.method;
+            e.compressedSize = (size_t) entry.compressedSize;
+            e.dataOffset = (size_t) entry.headerOffset + 30 + juce::ByteOrder::littleEndianShort (header + 26)
+                                                            + juce::ByteOrder::littleEndianShort (header + 28);
             return e;
         }
 

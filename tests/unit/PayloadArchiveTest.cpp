@@ -166,17 +166,29 @@ TEST (PayloadArchive, UnpackingGivesEveryEntryWithItsBytesAndTimeAndASecondRunRe
     auto target = sandbox.folder ("tmp/Sorna");
     PayloadArchive archive;
 
+    // Archives from other tools may leave folder entries out: every folder a name implies counts.
     int fileEntries = 0, folderEntries = 0;
+    StringArray folders;
 
     for (int i = 0; i < archive.getNumEntries(); ++i)
-        ++(archive.getEntry (i)->filename.endsWithChar ('/') ? folderEntries : fileEntries);
+    {
+        auto name = archive.getEntry (i)->filename;
+        ++(name.endsWithChar ('/') ? folderEntries : fileEntries);
+
+        while (name.containsChar ('/'))
+        {
+            name = name.upToLastOccurrenceOf ("/", false, false);
+            folders.addIfNotAlreadyThere (name);
+        }
+    }
 
     ASSERT_TRUE (archive.unpackTo (target).wasOk());
     EXPECT_EQ (below (target, File::findFiles).size(), fileEntries);
-    EXPECT_EQ (below (target, File::findDirectories).size(), folderEntries);
+    EXPECT_EQ (below (target, File::findDirectories).size(), folders.size());
    #if SORNA_DEMO_PAYLOAD
     EXPECT_EQ (fileEntries, 381);
     EXPECT_EQ (folderEntries, 27);
+    EXPECT_EQ (folders.size(), 27);
     EXPECT_TRUE (target.getChildFile ("data/mesh/ir/Instrument").isDirectory());
    #endif
 

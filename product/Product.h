@@ -16,11 +16,11 @@ namespace Product
     // "1.8": the version always appears with one decimal place.
     inline juce::String versionString() { return juce::String (versionMajor) + "." + juce::String (versionMinor); }
 
-    // The files of the stand-alone folder.
-    constexpr const char* executableName = "Sorna.exe";
+    // The files of the stand-alone folder; the build names its programs alike.
+    constexpr const char* executableName = SORNA_EXECUTABLE_NAME;
     constexpr const char* library32Name = "ipp_srn.dll";
     constexpr const char* library64Name = "ipp_srn64.dll";
-    constexpr const char* uninstallerName = "Uninstall.exe";
+    constexpr const char* uninstallerName = SORNA_UNINSTALLER_NAME;
 
     // Preset files, and the type the shell knows them by.
     constexpr const char* presetExtension = ".srn";

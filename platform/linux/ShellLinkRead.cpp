@@ -1,4 +1,5 @@
 #include "platform/ShellLink.h"
+#include "platform/WholeFile.h"
 #include "platform/linux/Utf16.h"
 
 #include <algorithm>
@@ -101,7 +102,7 @@ juce::String getShellLinkTarget (const juce::File& link)
 {
     juce::MemoryBlock bytes;
 
-    if (! link.existsAsFile() || link.getSize() > largestLink || ! link.loadFileAsData (bytes))
+    if (! WholeFile::readSmall (link, largestLink, bytes))
         return {};
 
     const Reader r { static_cast<const juce::uint8*> (bytes.getData()), bytes.getSize() };

@@ -28,13 +28,13 @@ InstallerComponent::InstallerComponent()
                                                           &standaloneBrowseButton, &shortcutToggle })
         b->addListener (this);
 
-    standaloneFolderEditor.setTextToShowWhenEmpty ("programs directory", juce::Colour (0xff808080));
+    standaloneFolderEditor.setTextToShowWhenEmpty ("programs directory", ScreenLayout::greyText);
 
     licenceView.setReadOnly (true);
     licenceView.setMultiLine (true, true);
     licenceView.setScrollbarsShown (true);
     licenceView.setText (ScreenArtwork::licenceText(), false);
-    licenceView.applyFontToAllText (juce::Font (16.0f, juce::Font::plain));
+    licenceView.applyFontToAllText (juce::Font (ScreenLayout::licenceFontHeight, juce::Font::plain));
 
     properties.loadProperties();
     loadStandaloneFolder();
@@ -121,9 +121,9 @@ void InstallerComponent::resized()
 
     auto bottom = area.removeFromBottom (buttonAreaHeight).reduced (buttonAreaInset, 0);
     bottom.removeFromBottom (buttonBottomMargin);
-    cancelButton.setBounds (bottom.removeFromLeft (width / 5 - 2));
+    cancelButton.setBounds (bottom.removeFromLeft (cancelButtonWidth (width)));
     bottom.removeFromLeft (buttonGap);
-    installButton.setBounds (bottom.removeFromLeft ((2 * width) / 5 - 2));
+    installButton.setBounds (bottom.removeFromLeft (installButtonWidth (width)));
 
     licenceView.setBounds (area.expanded (licenceInset, 0).reduced (0, licenceInset));
 }

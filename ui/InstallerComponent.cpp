@@ -207,25 +207,25 @@ void InstallerComponent::loadStandaloneFolder()
 
 void InstallerComponent::loadPluginFolders()
 {
-    const auto remembered = RememberedChoices::readPluginRows (properties);
+    const auto start = RememberedChoices::startingRows (RememberedChoices::readPluginRows (properties), pluginRows.size());
 
-    // Every restored row is followed by one more, for the next folder.
-    while (pluginRows.size() < remembered.size() + 1)
+    while (pluginRows.size() < start.rowCount)
         addPluginFolderRow (extraRowHint, vst32);
 
-    for (int i = 0; i < remembered.size(); ++i)
+    for (int i = 0; i < start.restored.size(); ++i)
     {
         auto& row = *pluginRows[i];
-        row.formatBox->setSelectedId (remembered[i].format, juce::dontSendNotification);
+        const auto& restored = start.restored.getReference (i);
+        row.formatBox->setSelectedId (restored.format, juce::dontSendNotification);
 
-        if (remembered[i].folder.isNotEmpty())
+        if (restored.folder.isNotEmpty())
         {
-            row.folderEditor->setText (remembered[i].folder, false);
+            row.folderEditor->setText (restored.folder, false);
             row.folderRestored = true;
         }
     }
 
-    if (remembered.isEmpty() || remembered.getFirst().folder.isEmpty())
+    if (start.firstRowTakesDefault)
         pluginRows.getFirst()->folderEditor->setText (DefaultFolders::pluginFolder(), false);
 }
 

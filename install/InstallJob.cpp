@@ -121,7 +121,7 @@ bool InstallJob::run()
 
     progress.setProgress (0.4);
     progress.setStatusMessage ("Creating content directory");
-    const auto data = temporaryFolder.getChildFile ("data");
+    const auto data = temporaryFolder.getChildFile (Product::contentFolderName);
     const auto created = juce::File (contentFolder).createDirectory();
 
     if (created.failed())
@@ -172,9 +172,9 @@ void InstallJob::copyContent (const juce::File& data, const juce::String& conten
     };
 
     const ContentFolder contents[] = {
-        { "presets",   "Moving presets",                                "Failed to move presets from ",       0.7 },
-        { "mesh",      "Moving existing user meshes to user directory", "Failed to move mesh presets from ",  -1.0 },
-        { "tutorials", "Moving tutorial files",                         "Failed to copy tutorial files from ", -1.0 },
+        { Product::presetsFolderName,   "Moving presets",                                "Failed to move presets from ",       0.7 },
+        { Product::meshFolderName,      "Moving existing user meshes to user directory", "Failed to move mesh presets from ",  -1.0 },
+        { Product::tutorialsFolderName, "Moving tutorial files",                         "Failed to copy tutorial files from ", -1.0 },
     };
 
     for (auto& content : contents)

@@ -111,7 +111,7 @@ juce::Result PayloadArchive::unpackEntry (const ZipDirectory::Entry& entry, cons
     if (entry.encrypted)
         return Result::fail ("Password-protected file in the installer, which it cannot unpack: " + name);
 
-    if (entry.method != 0 && entry.method != 8)
+    if (! entry.hasReadableMethod())
         return Result::fail ("File in the installer packed with a method it cannot read (" + String (entry.method) + "): " + name);
 
     auto in = directory.createStream (entry);

@@ -46,6 +46,12 @@ juce::Array<RememberedChoices::PluginRow> RememberedChoices::readPluginRows (con
     return rows;
 }
 
+RememberedChoices::StartingRows RememberedChoices::startingRows (const juce::Array<PluginRow>& restored, int rowsShown)
+{
+    return { restored, juce::jmax (rowsShown, restored.size() + 1),
+             restored.isEmpty() || restored.getFirst().folder.isEmpty() };
+}
+
 juce::String RememberedChoices::readStandaloneFolder (const InstallProperties& properties)
 {
     const auto remembered = read (properties, Names::standaloneFolder, {});

@@ -37,6 +37,19 @@ namespace RememberedChoices
     // folder are reduced to one.
     juce::Array<PluginRow> readPluginRows (const InstallProperties& properties);
 
+    // How the screen's plug-in rows start: the restored rows come back over its first rows, one
+    // more row follows them for the next folder, and the first row takes the default plug-in
+    // folder when no folder of its own came back.
+    struct StartingRows
+    {
+        juce::Array<PluginRow> restored;
+        int rowCount = 0;                   // the rows shown, at least one after the restored
+        bool firstRowTakesDefault = false;
+    };
+
+    // For a screen that shows rowsShown rows before anything is restored.
+    StartingRows startingRows (const juce::Array<PluginRow>& restored, int rowsShown);
+
     // The remembered stand-alone folder as stored, or empty when none of more than two
     // characters is remembered.
     juce::String readStandaloneFolder (const InstallProperties& properties);

@@ -168,7 +168,7 @@ juce::Result ZipDirectory::read()
 
 std::unique_ptr<juce::InputStream> ZipDirectory::createStream (const Entry& e) const
 {
-    if (e.encrypted || (e.method != 0 && e.method != 8))
+    if (e.encrypted || ! e.hasReadableMethod())
         return {};
 
     const auto header = e.headerOffset;

@@ -25,7 +25,10 @@ public:
         bool encrypted = false;
         juce::uint64 headerOffset = 0;      // of the entry's local header
 
-        bool isFolder() const   { return filename.endsWithChar ('/'); }
+        bool isFolder() const           { return filename.endsWithChar ('/'); }
+
+        // Stored or deflated: the only methods this reader unpacks.
+        bool hasReadableMethod() const  { return method == 0 || method == 8; }
     };
 
     // The block must outlive this object and every stream it makes.

@@ -2,8 +2,9 @@
 
 #include <juce_core/juce_core.h>
 
-// The product's facts: every subsystem, the tools and the Windows resources take them from here.
-// The name, maker, version and build number come from product/CMakeLists.txt.
+// The product's facts: every subsystem and the tools take them from here. The name, maker and
+// program file names come from product/Product.cmake, the version and build number from the
+// project's version; the Windows resources are configured from the same variables.
 namespace Product
 {
     constexpr const char* name = SORNA_PRODUCT_NAME;
@@ -16,11 +17,18 @@ namespace Product
     // "1.8": the version always appears with one decimal place.
     inline juce::String versionString() { return juce::String (versionMajor) + "." + juce::String (versionMinor); }
 
-    // The files of the stand-alone folder.
-    constexpr const char* executableName = "Sorna.exe";
+    // The plug-in's file in each format; the payload carries all but the AAX one.
+    constexpr const char* vst32FileName = SORNA_PRODUCT_NAME ".dll";
+    constexpr const char* vst64FileName = SORNA_PRODUCT_NAME "64.dll";
+    constexpr const char* vst3_32FileName = SORNA_PRODUCT_NAME ".vst3";
+    constexpr const char* vst3_64FileName = SORNA_PRODUCT_NAME "64.vst3";
+    constexpr const char* aaxFileName = SORNA_PRODUCT_NAME ".aaxplugin";
+
+    // The files of the stand-alone folder; the build names its programs alike.
+    constexpr const char* executableName = SORNA_EXECUTABLE_NAME;
     constexpr const char* library32Name = "ipp_srn.dll";
     constexpr const char* library64Name = "ipp_srn64.dll";
-    constexpr const char* uninstallerName = "Uninstall.exe";
+    constexpr const char* uninstallerName = SORNA_UNINSTALLER_NAME;
 
     // Preset files, and the type the shell knows them by.
     constexpr const char* presetExtension = ".srn";
@@ -31,16 +39,26 @@ namespace Product
     constexpr const char* meshFolderName = "mesh";
     constexpr const char* tutorialsFolderName = "tutorials";
 
+    // A part's entry in the payload ("data/presets/"; "/" marks a folder).
+    inline juce::String contentEntry (const char* partName)
+    {
+        return juce::String (contentFolderName) + "/" + partName + "/";
+    }
+
+    // The entries of the three content parts, in the order an installation copies them.
+    inline juce::StringArray contentEntries()
+    {
+        return { contentEntry (presetsFolderName), contentEntry (meshFolderName), contentEntry (tutorialsFolderName) };
+    }
+
     // Every entry the payload must hold for an installation to be complete: the four plug-in
-    // files, the stand-alone folder's files and the content folders ("/" marks a folder).
+    // files, the stand-alone folder's files and the content parts.
     inline juce::StringArray requiredPayloadEntries()
     {
-        const juce::String data (contentFolderName);
-        return { juce::String (name) + ".dll", juce::String (name) + "64.dll",
-                 juce::String (name) + ".vst3", juce::String (name) + "64.vst3",
-                 executableName, library32Name, library64Name, uninstallerName,
-                 data + "/" + presetsFolderName + "/", data + "/" + meshFolderName + "/",
-                 data + "/" + tutorialsFolderName + "/" };
+        juce::StringArray entries { vst32FileName, vst64FileName, vst3_32FileName, vst3_64FileName,
+                                    executableName, library32Name, library64Name, uninstallerName };
+        entries.addArray (contentEntries());
+        return entries;
     }
 
     inline juce::String administratorHint()

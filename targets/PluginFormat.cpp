@@ -7,16 +7,16 @@ namespace
     {
         PluginFormat format;
         const char* key;
-        const char* suffix;
+        const char* fileName;
         const char* label;
     };
 
     constexpr FormatRecord formats[] = {
-        { vst32,   "vst32",   ".dll",       "VST (32 bit)" },
-        { vst64,   "vst64",   "64.dll",     "VST (64 bit)" },
-        { vst3_32, "vst3_32", ".vst3",      "VST3 (32 bit)" },
-        { vst3_64, "vst3_64", "64.vst3",    "VST3 (64 bit)" },
-        { aax,     "aax",     ".aaxplugin", "" },
+        { vst32,   "vst32",   Product::vst32FileName,   "VST (32 bit)" },
+        { vst64,   "vst64",   Product::vst64FileName,   "VST (64 bit)" },
+        { vst3_32, "vst3_32", Product::vst3_32FileName, "VST3 (32 bit)" },
+        { vst3_64, "vst3_64", Product::vst3_64FileName, "VST3 (64 bit)" },
+        { aax,     "aax",     Product::aaxFileName,     "" },
     };
 
     const FormatRecord* find (int format)
@@ -52,8 +52,7 @@ PluginFormat parseFormat (const juce::String& key, const juce::String& bitness)
 juce::File getPluginFile (const juce::File& folder, int format)
 {
     auto* record = find (format);
-    return folder.getChildFile (record != nullptr ? juce::String (Product::name) + record->suffix
-                                                  : juce::String());
+    return folder.getChildFile (record != nullptr ? juce::String (record->fileName) : juce::String());
 }
 
 juce::String getFormatLabel (int format)

@@ -28,13 +28,13 @@ InstallerComponent::InstallerComponent()
                                                           &standaloneBrowseButton, &shortcutToggle })
         b->addListener (this);
 
-    standaloneFolderEditor.setTextToShowWhenEmpty ("programs directory", juce::Colour (0xff808080));
+    standaloneFolderEditor.setTextToShowWhenEmpty ("programs directory", ScreenLayout::greyText);
 
     licenceView.setReadOnly (true);
     licenceView.setMultiLine (true, true);
     licenceView.setScrollbarsShown (true);
     licenceView.setText (ScreenArtwork::licenceText(), false);
-    licenceView.applyFontToAllText (juce::Font (16.0f, juce::Font::plain));
+    licenceView.applyFontToAllText (juce::Font (ScreenLayout::licenceFontHeight, juce::Font::plain));
 
     properties.loadProperties();
     loadStandaloneFolder();
@@ -121,9 +121,9 @@ void InstallerComponent::resized()
 
     auto bottom = area.removeFromBottom (buttonAreaHeight).reduced (buttonAreaInset, 0);
     bottom.removeFromBottom (buttonBottomMargin);
-    cancelButton.setBounds (bottom.removeFromLeft (width / 5 - 2));
+    cancelButton.setBounds (bottom.removeFromLeft (cancelButtonWidth (width)));
     bottom.removeFromLeft (buttonGap);
-    installButton.setBounds (bottom.removeFromLeft ((2 * width) / 5 - 2));
+    installButton.setBounds (bottom.removeFromLeft (installButtonWidth (width)));
 
     licenceView.setBounds (area.expanded (licenceInset, 0).reduced (0, licenceInset));
 }
@@ -207,25 +207,25 @@ void InstallerComponent::loadStandaloneFolder()
 
 void InstallerComponent::loadPluginFolders()
 {
-    const auto remembered = RememberedChoices::readPluginRows (properties);
+    const auto start = RememberedChoices::startingRows (RememberedChoices::readPluginRows (properties), pluginRows.size());
 
-    // Every restored row is followed by one more, for the next folder.
-    while (pluginRows.size() < remembered.size() + 1)
+    while (pluginRows.size() < start.rowCount)
         addPluginFolderRow (extraRowHint, vst32);
 
-    for (int i = 0; i < remembered.size(); ++i)
+    for (int i = 0; i < start.restored.size(); ++i)
     {
         auto& row = *pluginRows[i];
-        row.formatBox->setSelectedId (remembered[i].format, juce::dontSendNotification);
+        const auto& restored = start.restored.getReference (i);
+        row.formatBox->setSelectedId (restored.format, juce::dontSendNotification);
 
-        if (remembered[i].folder.isNotEmpty())
+        if (restored.folder.isNotEmpty())
         {
-            row.folderEditor->setText (remembered[i].folder, false);
+            row.folderEditor->setText (restored.folder, false);
             row.folderRestored = true;
         }
     }
 
-    if (remembered.isEmpty() || remembered.getFirst().folder.isEmpty())
+    if (start.firstRowTakesDefault)
         pluginRows.getFirst()->folderEditor->setText (DefaultFolders::pluginFolder(), false);
 }
 

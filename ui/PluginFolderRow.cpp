@@ -7,7 +7,7 @@ PluginFolderRow::PluginFolderRow (const juce::String& hint, int formatId, const 
       folderEditor (std::make_unique<juce::TextEditor>()),
       formatBox (std::make_unique<juce::ComboBox>())
 {
-    folderEditor->setTextToShowWhenEmpty (hint, juce::Colour (0xff808080));
+    folderEditor->setTextToShowWhenEmpty (hint, ScreenLayout::greyText);
 
     for (auto format : { vst32, vst64, vst3_32, vst3_64 })
         formatBox->addItem (getFormatLabel (format), format);

@@ -34,12 +34,12 @@ void ScreenArtwork::paint (juce::Graphics& g, juce::Rectangle<int> screenBounds,
 
     g.drawImageAt (productLogo, productLogoX, productLogoY);
 
-    g.setColour (juce::Colour (0xff808080));
+    g.setColour (greyText);
     g.drawText (versionLine, juce::Rectangle<int> (versionLineX, versionLineY, versionLineWidth, versionLineHeight),
                 juce::Justification::centredLeft, false);
 
     g.setColour (juce::Colours::white);
-    const auto makerArea = header.removeFromRight (2 * makerLogo.getWidth() / 3);
+    const auto makerArea = header.removeFromRight (makerLogoAreaWidth (makerLogo.getWidth()));
     g.drawImageWithin (makerLogo, makerArea.getX(), makerArea.getY(), makerArea.getWidth(), makerArea.getHeight(),
                        juce::RectanglePlacement::centred);
 }

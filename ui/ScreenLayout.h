@@ -1,11 +1,21 @@
 #pragma once
 
-// The screen's measures, in pixels. Rows stack from the top below the header; the licence
-// takes what is left between the shortcut toggle and the buttons at the bottom.
+#include <juce_graphics/juce_graphics.h>
+
+// The screen's measures, in pixels, and its text sizes and colours. Rows stack from the top
+// below the header; the licence takes what is left between the shortcut toggle and the buttons
+// at the bottom.
 namespace ScreenLayout
 {
+    // The version line and the hints in empty folder fields.
+    inline const juce::Colour greyText { juce::Colours::grey };
+    constexpr float licenceFontHeight = 16.0f;
+
     constexpr int headerHeight = 110;           // logos and version line
     constexpr int makerLogoRightMargin = 25;
+
+    // The maker's logo is drawn within two thirds of its own width.
+    constexpr int makerLogoAreaWidth (int logoWidth)  { return 2 * logoWidth / 3; }
     constexpr int productLogoX = 30, productLogoY = 20;
     constexpr int versionLineX = 90, versionLineY = 63, versionLineWidth = 140, versionLineHeight = 30;
 
@@ -31,6 +41,12 @@ namespace ScreenLayout
     constexpr int buttonAreaInset = 50;
     constexpr int buttonBottomMargin = 25;
     constexpr int buttonGap = 4;
+
+    // "Cancel" takes a fifth of the screen's width, "Accept and install" two fifths, each
+    // narrowed by the same few pixels.
+    constexpr int buttonNarrowing = 2;
+    constexpr int cancelButtonWidth (int screenWidth)   { return screenWidth / 5 - buttonNarrowing; }
+    constexpr int installButtonWidth (int screenWidth)  { return (2 * screenWidth) / 5 - buttonNarrowing; }
     constexpr int licenceInset = 50;
 
     constexpr int addedRowWindowGrowth = 35;    // the window grows by this per "+" press

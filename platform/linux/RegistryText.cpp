@@ -1,8 +1,6 @@
 #include "platform/linux/RegistryText.h"
 #include "platform/linux/Utf16.h"
 
-#include <vector>
-
 using namespace juce;
 
 bool RegistryText::decode (const MemoryBlock& data, String& text)
@@ -15,42 +13,16 @@ bool RegistryText::decode (const MemoryBlock& data, String& text)
 
     if (littleEndian || bigEndian)
     {
-        std::vector<juce_wchar> chars;
-        chars.reserve (size / 2);
+        String decoded;
+        bool terminated = false;
+        Utf16::read (bytes + 2, size - 2, decoded, terminated,
+                     littleEndian ? Utf16::Order::littleEndian : Utf16::Order::bigEndian, Utf16::LoneSurrogates::replace);
 
-        auto unitAt = [&] (size_t i) -> uint32
-        {
-            return littleEndian ? (uint32) bytes[i] | ((uint32) bytes[i + 1] << 8)
-                                : (uint32) bytes[i + 1] | ((uint32) bytes[i] << 8);
-        };
+        // A NUL character, which no text file holds.
+        if (terminated)
+            return false;
 
-        for (size_t i = 2; i + 1 < size; i += 2)
-        {
-            auto unit = unitAt (i);
-
-            if (unit == 0)
-                return false;
-
-            if (unit >= 0xd800 && unit <= 0xdbff && i + 3 < size)
-            {
-                const auto next = unitAt (i + 2);
-
-                if (next >= 0xdc00 && next <= 0xdfff)
-                {
-                    chars.push_back ((juce_wchar) (0x10000 + ((unit - 0xd800) << 10) + (next - 0xdc00)));
-                    i += 2;
-                    continue;
-                }
-            }
-
-            if (unit >= 0xd800 && unit <= 0xdfff)
-                unit = 0xfffd;
-
-            chars.push_back ((juce_wchar) unit);
-        }
-
-        chars.push_back (0);
-        text = String (CharPointer_UTF32 (chars.data()));
+        text = decoded;
         return true;
     }
 

@@ -1,4 +1,5 @@
 #include "platform/ShellLink.h"
+#include "platform/WholeFile.h"
 #include "platform/linux/Utf16.h"
 
 #include <algorithm>
@@ -101,7 +102,7 @@ juce::String getShellLinkTarget (const juce::File& link)
 {
     juce::MemoryBlock bytes;
 
-    if (! link.existsAsFile() || link.getSize() > largestLink || ! link.loadFileAsData (bytes))
+    if (! WholeFile::readSmall (link, largestLink, bytes))
         return {};
 
     const Reader r { static_cast<const juce::uint8*> (bytes.getData()), bytes.getSize() };
@@ -139,16 +140,12 @@ juce::String getShellLinkTarget (const juce::File& link)
     if (unitSize != 2 || ! r.has (pos + 2, count * 2))
         return {};
 
-    std::vector<juce::CharPointer_UTF16::CharType> units;
+    juce::String relative;
+    bool terminated = false;
 
-    for (size_t i = 0; i < count; ++i)
-        units.push_back ((juce::CharPointer_UTF16::CharType) r.u16 (pos + 2 + 2 * i));
-
-    units.push_back (0);
-
-    if (! juce::CharPointer_UTF16::isValidString (units.data(), (int) (units.size() * 2)))
+    if (! Utf16::read (r.data + pos + 2, count * 2, relative, terminated))
         return {};
 
-    const auto relative = juce::String (juce::CharPointer_UTF16 (units.data())).replaceCharacter ('\\', '/');
+    relative = relative.replaceCharacter ('\\', '/');
     return relative.isEmpty() ? juce::String() : link.getParentDirectory().getChildFile (relative).getFullPathName();
 }

@@ -39,25 +39,49 @@ bool Utf16::write (juce::OutputStream& out, const juce::String& text)
     return forEachUnit (text, [&out] (juce::uint16 unit) { return out.writeShort (static_cast<short> (unit)); });
 }
 
-bool Utf16::read (const juce::uint8* data, size_t size, juce::String& text, bool& terminated)
+bool Utf16::read (const juce::uint8* data, size_t size, juce::String& text, bool& terminated,
+                  Order order, LoneSurrogates lone)
 {
-    std::vector<juce::CharPointer_UTF16::CharType> units;
+    const auto units = size / 2;
+    const auto unitAt = [data, order] (size_t i) -> juce::uint32
+    {
+        return order == Order::littleEndian ? juce::ByteOrder::littleEndianShort (data + 2 * i)
+                                            : juce::ByteOrder::bigEndianShort (data + 2 * i);
+    };
+    const auto isHigh = [] (juce::uint32 unit) { return unit >= 0xd800 && unit <= 0xdbff; };
+    const auto isLow  = [] (juce::uint32 unit) { return unit >= 0xdc00 && unit <= 0xdfff; };
+
+    std::vector<juce::juce_wchar> chars;
+    chars.reserve (units + 1);
     terminated = false;
 
-    for (size_t i = 0; i + 1 < size && ! terminated; i += 2)
+    for (size_t i = 0; i < units; ++i)
     {
-        const auto unit = static_cast<juce::uint16> (data[i] | (data[i + 1] << 8));
-        terminated = unit == 0;
+        auto c = unitAt (i);
 
-        if (! terminated)
-            units.push_back (static_cast<juce::CharPointer_UTF16::CharType> (unit));
+        if (c == 0)
+        {
+            terminated = true;
+            break;
+        }
+
+        if (isHigh (c) && i + 1 < units && isLow (unitAt (i + 1)))
+        {
+            c = 0x10000 + ((c - 0xd800) << 10) + (unitAt (i + 1) - 0xdc00);
+            ++i;
+        }
+        else if (isHigh (c) || isLow (c))
+        {
+            if (lone == LoneSurrogates::refuse)
+                return false;
+
+            c = 0xfffd;
+        }
+
+        chars.push_back (static_cast<juce::juce_wchar> (c));
     }
 
-    units.push_back (0);
-
-    if (! juce::CharPointer_UTF16::isValidString (units.data(), (int) (units.size() * sizeof (units[0]))))
-        return false;
-
-    text = juce::String (juce::CharPointer_UTF16 (units.data()));
+    chars.push_back (0);
+    text = juce::String (juce::CharPointer_UTF32 (chars.data()));
     return true;
 }

@@ -1,5 +1,6 @@
 #include "platform/SelfRemoval.h"
 #include "platform/SpecialFolders.h"
+#include "product/Product.h"
 
 #include <windows.h>
 
@@ -45,7 +46,7 @@ namespace
     // Starts the copy and waits for its result; false when the copy could not be made or run.
     bool handOver (const juce::StringArray& arguments, const juce::File& self, int& exitCode)
     {
-        const auto copy = SpecialFolders::temporary().getNonexistentChildFile ("Sorna-Uninstall", ".exe", false);
+        const auto copy = SpecialFolders::temporary().getNonexistentChildFile (juce::String (Product::name) + "-Uninstall", ".exe", false);
 
         if (! CopyFileW (self.getFullPathName().toWideCharPointer(), copy.getFullPathName().toWideCharPointer(), TRUE))
             return false;

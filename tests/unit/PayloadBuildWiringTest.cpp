@@ -31,8 +31,8 @@ namespace
         return file;
     }
 
-    // Configures and builds a project that holds only the payload rules, with the build's own
-    // payload_tool, as the installer's build would for this SORNA_PAYLOAD.
+    // Configures and builds a project that holds only the product's facts and the payload rules,
+    // with the build's own payload_tool, as the installer's build would for this SORNA_PAYLOAD.
     // With withUninstaller, the project also builds a stand-in for this project's uninstaller.
     Run buildWithPayload (const Sandbox& sandbox, const String& payload, bool withUninstaller = false)
     {
@@ -51,6 +51,7 @@ namespace
             "    cmake_parse_arguments(arg \"\" \"\" \"DEPENDS\" ${ARGN})\n"
             "    add_custom_target(embed_${name} ALL DEPENDS ${file} ${arg_DEPENDS})\n"
             "endfunction()\n"
+            "include(\"" SORNA_SOURCE_DIR "/product/Product.cmake\")\n"
             "include(\"" SORNA_SOURCE_DIR "/cmake/PayloadContent.cmake\")\n"
             "include(\"" SORNA_SOURCE_DIR "/cmake/Payload.cmake\")\n");
 

@@ -83,3 +83,28 @@ TEST_F (RememberedSettings, WithoutASettingsFileTheBitsRecordOfTheRegistryDecide
     EXPECT_EQ (rows[0].folder, "E:\\Plugins\\");
     EXPECT_EQ (rows[0].format, vst64);
 }
+
+TEST (RememberedStartingRows, OneRowFollowsTheRestoredOnesAndTheFirstRowWithoutAFolderTakesTheDefault)
+{
+    using RememberedChoices::PluginRow;
+    using RememberedChoices::startingRows;
+
+    const auto fresh = startingRows ({}, 3);
+    EXPECT_EQ (fresh.rowCount, 3);
+    EXPECT_TRUE (fresh.restored.isEmpty());
+    EXPECT_TRUE (fresh.firstRowTakesDefault);
+
+    // Fewer restored rows than the screen shows keep its rows; as many or more add one.
+    const PluginRow folder { vst64, "D:\\A\\" }, formatOnly { vst3_64, {} };
+    EXPECT_EQ (startingRows ({ folder, folder }, 3).rowCount, 3);
+    EXPECT_EQ (startingRows ({ folder, folder, folder }, 3).rowCount, 4);
+    const auto five = startingRows ({ folder, folder, folder, folder, folder }, 3);
+    EXPECT_EQ (five.rowCount, 6);
+    EXPECT_EQ (five.restored.size(), 5);
+
+    // A restored folder is never replaced; a restored format alone leaves the folder to the default.
+    EXPECT_FALSE (startingRows ({ folder, formatOnly }, 3).firstRowTakesDefault);
+    const auto first = startingRows ({ formatOnly, folder }, 3);
+    EXPECT_TRUE (first.firstRowTakesDefault);
+    EXPECT_EQ (first.restored[0].format, vst3_64);
+}

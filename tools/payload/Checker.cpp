@@ -33,7 +33,7 @@ namespace
         if (entry.encrypted)
             return quoted + " is encrypted: the installer cannot read password-protected entries (make the archive without a password)";
 
-        if (entry.method != 0 && entry.method != 8)
+        if (! entry.hasReadableMethod())
             return quoted + " uses compression method " + String (entry.method) + methodName (entry.method)
                    + ": the installer reads only stored and deflated entries";
 

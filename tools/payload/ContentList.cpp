@@ -30,9 +30,7 @@ int writeContentList (const juce::File& zipFile, const juce::File& listFile)
     }
 
     const juce::String data (Product::contentFolderName);
-    const juce::StringArray placed { data + "/" + Product::presetsFolderName + "/",
-                                     data + "/" + Product::meshFolderName + "/",
-                                     data + "/" + Product::tutorialsFolderName + "/" };
+    const auto placed = Product::contentEntries();
     std::vector<std::pair<juce::String, juce::uint32>> lines;
 
     for (auto& entry : zip.getEntries())

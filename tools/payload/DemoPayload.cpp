@@ -38,9 +38,9 @@ namespace
         std::vector<PayloadEntry> entries;
         const StringArray required = Product::requiredPayloadEntries();
         const String data = String (Product::contentFolderName) + "/";
-        const String presetsFolder = data + Product::presetsFolderName + "/";
-        const String meshFolder = data + Product::meshFolderName + "/";
-        const String tutorialsFolder = data + Product::tutorialsFolderName + "/";
+        const String presetsFolder = Product::contentEntry (Product::presetsFolderName);
+        const String meshFolder = Product::contentEntry (Product::meshFolderName);
+        const String tutorialsFolder = Product::contentEntry (Product::tutorialsFolderName);
         Random random { 0x536f726e61 };
         const Time stamp { 2019, 10, 4, 12, 0, 0, 0, true };
 
@@ -106,15 +106,16 @@ namespace
         MemoryBlock preset (const String& presetName, int parameters)
         {
             String text;
-            text << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SornaPreset name=\"" << presetName
-                 << "\" version=\"1.8\">\n";
+            const auto element = String (Product::name) + "Preset";
+            text << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" << element << " name=\"" << presetName
+                 << "\" version=\"" << Product::versionString() << "\">\n";
 
             for (int i = 0; i < parameters; ++i)
                 text << "  <param id=\"p" << i << "\" name=\"" << parameterNames[(size_t) i % parameterNames.size()]
                      << " " << (i / (int) parameterNames.size() + 1) << "\" value=\"" << number (0.0, 1.0)
                      << "\" mod=\"" << number (-1.0, 1.0) << "\"/>\n";
 
-            text << "</SornaPreset>\n";
+            text << "</" << element << ">\n";
             return MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8());
         }
 

@@ -325,7 +325,9 @@ TEST (RegistryStandIn, DamagedButRecognisableFilesKeepWhatCanBeRead)
     EXPECT_EQ (Registry::getValue (sorna + "B"), "y");
 }
 
-TEST (RegistryStandIn, LargeFilesWithinBoundsAreReadInReasonableTime)
+// A reader slower than linear would run into the test's time limit rather than fail here: a
+// test never measures the clock, which a loaded machine or a sanitizer build slows down.
+TEST (RegistryStandIn, LargeFilesWithinBoundsAreReadAndWritten)
 {
     Sandbox sandbox;
     juce::MemoryOutputStream out;
@@ -338,13 +340,11 @@ TEST (RegistryStandIn, LargeFilesWithinBoundsAreReadInReasonableTime)
 
     seed (out.getMemoryBlock());
 
-    const auto start = juce::Time::getMillisecondCounterHiRes();
     EXPECT_EQ (Registry::getValue (sorna + "InstallDir"), "C:\\x\\");
     EXPECT_EQ (Registry::getValue (sorna + "Extra29999"), "value 29999");
     ASSERT_TRUE (Registry::setValue (sorna + "Extra15000", "changed"));
     EXPECT_EQ (Registry::getValue (sorna + "Extra15000"), "changed");
     EXPECT_EQ (Registry::getValue (sorna + "Extra15001"), "value 15001");
-    EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - start, 20000.0);
 }
 
 TEST (RegistryStandIn, AFailedWriteLeavesThePreviousFile)

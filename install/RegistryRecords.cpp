@@ -12,6 +12,11 @@ namespace
     {
         return "\"" + path + "\"";
     }
+
+    File fromFullPath (const String& path)
+    {
+        return File::isAbsolutePath (path) && ! path.startsWithChar ('~') ? File (path) : File();
+    }
 }
 
 String RegistryRecords::uninstallKeyPath()
@@ -46,6 +51,13 @@ void RegistryRecords::writeUninstallEntry (const String& standaloneFolder)
         Registry::setValue (key + value.first, value.second);
 }
 
+File RegistryRecords::registeredUninstaller()
+{
+    const auto command = Registry::getValue (uninstallKeyPath() + "UninstallString").trim();
+    return fromFullPath (command.startsWithChar ('"') ? command.substring (1).upToFirstOccurrenceOf ("\"", false, false)
+                                                       : command);
+}
+
 namespace
 {
     const String classesKey ("HKEY_CURRENT_USER\\Software\\Classes\\");
@@ -54,6 +66,14 @@ namespace
     {
         return RegistryRecords::presetTypeKeyPath() + "shell\\open\\command\\";
     }
+
+    String presetTypeDescription()
+    {
+        return String (Product::name) + " Preset";
+    }
+
+    // The icon value is the program's path and this resource number.
+    const String iconResource (",-101");
 }
 
 String RegistryRecords::presetExtensionKeyPath()
@@ -79,7 +99,7 @@ File RegistryRecords::registeredPresetProgram()
     const auto program = command.startsWithChar ('"') ? command.substring (1).upToFirstOccurrenceOf ("\"", false, false)
                                                       : command.upToLastOccurrenceOf (" \"%1\"", false, false).trim();
 
-    return File::isAbsolutePath (program) && ! program.startsWithChar ('~') ? File (program) : File();
+    return fromFullPath (program);
 }
 
 bool RegistryRecords::registerPresetFileType (const File& executable)
@@ -90,9 +110,9 @@ bool RegistryRecords::registerPresetFileType (const File& executable)
     const std::pair<String, String> values[] =
     {
         { presetExtensionKeyPath(),                   typeName },
-        { presetTypeKeyPath(),                        String (Product::name) + " Preset" },
+        { presetTypeKeyPath(),                        presetTypeDescription() },
         { openCommandPath(),                          quotedPath (path) + " " + quotedPath ("%1") },
-        { presetTypeKeyPath() + "DefaultIcon\\",      path + ",-101" }
+        { presetTypeKeyPath() + "DefaultIcon\\",      path + iconResource }
     };
 
     bool allWritten = true;
@@ -113,4 +133,35 @@ bool RegistryRecords::registerPresetFileType (const File& executable)
         Registry::notifyAssociationsChanged();
 
     return allWritten;
+}
+
+bool RegistryRecords::unregisterPresetFileType (const File& executable)
+{
+    const auto typeKey = presetTypeKeyPath();
+    bool allGone = true;
+
+    auto removeIfStill = [&allGone] (const String& valuePath, bool stillOurs)
+    {
+        if (stillOurs)
+            allGone = Registry::deleteValue (valuePath) && allGone;
+    };
+
+    removeIfStill (openCommandPath(), registeredPresetProgram() == executable);
+    const auto icon = Registry::getValue (typeKey + "DefaultIcon\\");
+    removeIfStill (typeKey + "DefaultIcon\\", icon.endsWith (iconResource)
+                                                  && fromFullPath (icon.dropLastCharacters (iconResource.length())) == executable);
+    removeIfStill (typeKey, Registry::getValue (typeKey) == presetTypeDescription());
+
+    // Innermost first, so that a key emptied here lets the one around it go too.
+    for (auto* key : { "shell\\open\\command", "shell\\open", "shell", "DefaultIcon", "" })
+        allGone = Registry::deleteKeyIfEmpty (typeKey + key) && allGone;
+
+    // ".srn" may have been given to another type since; then it is not ours to touch.
+    const auto extensionKey = presetExtensionKeyPath();
+
+    if (Registry::getValue (extensionKey) == presetTypeName())
+        allGone = Registry::deleteValue (extensionKey) && Registry::deleteKeyIfEmpty (extensionKey) && allGone;
+
+    Registry::notifyAssociationsChanged();
+    return allGone;
 }

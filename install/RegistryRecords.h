@@ -13,6 +13,10 @@ namespace RegistryRecords
     // closing backslash), each independently of the others' success.
     void writeUninstallEntry (const juce::String& standaloneFolder);
 
+    // The program that the uninstall entry's UninstallString starts; an empty File when there is
+    // no such value or it names no full path.
+    juce::File registeredUninstaller();
+
     // "HKEY_CURRENT_USER\Software\Classes\.srn\": its default value names the preset type.
     juce::String presetExtensionKeyPath();
 
@@ -27,4 +31,10 @@ namespace RegistryRecords
     // Associates ".srn" presets with the installed executable for the current user; stops at
     // the first value that cannot be written and returns false then.
     bool registerPresetFileType (const juce::File& executable);
+
+    // Takes back what registerPresetFileType wrote for this executable: each value only while it
+    // still holds what was written, then each key that nothing else is left in, so that what
+    // other programs added (".srn\OpenWithProgids", another verb) stays. False when something
+    // that should go could not be removed.
+    bool unregisterPresetFileType (const juce::File& executable);
 }

@@ -19,6 +19,11 @@ namespace Registry
     // allowed). Returns true when the key is gone afterwards, also when it never existed.
     bool deleteKey (const juce::String& keyPath);
 
+    // Deletes a key only when it holds no values and no subkeys, so that what other programs
+    // keep in a shared key stays. Returns false only when it could not look or could not delete:
+    // a key that is gone, never existed, or still holds something is a success.
+    bool deleteKeyIfEmpty (const juce::String& keyPath);
+
     // Deletes one value (a path ending in "\" names the key's default value). Returns true when
     // the value is gone afterwards, also when it or its key never existed.
     bool deleteValue (const juce::String& valuePath);

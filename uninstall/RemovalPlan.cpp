@@ -41,6 +41,17 @@ namespace
         return path.isNotEmpty() && ! path.startsWithChar ('~') && juce::File::isAbsolutePath (path) ? juce::File (path)
                                                                                                       : juce::File();
     }
+
+    // The installer makes no links below its content folder: a path that passes one (the
+    // file itself included) leads to something that is not the installer's, maybe far outside.
+    bool passesALink (const juce::File& file, const juce::File& top)
+    {
+        for (auto f = file; f.isAChildOf (top); f = f.getParentDirectory())
+            if (f.isSymbolicLink())
+                return true;
+
+        return false;
+    }
 }
 
 juce::String describeOutcome (RemovalOutcome outcome)
@@ -50,6 +61,7 @@ juce::String describeOutcome (RemovalOutcome outcome)
         case RemovalOutcome::keptChanged:       return "kept: changed since it was installed";
         case RemovalOutcome::keptOwn:           return "kept: not placed by the installer";
         case RemovalOutcome::keptForeign:       return "kept: it does not point to this installation";
+        case RemovalOutcome::keptUnconfirmed:   return "kept: it cannot be confirmed to be this installation's";
         case RemovalOutcome::keptForLaterRun:   return "kept until the rest is removed: run the uninstaller again";
         case RemovalOutcome::failed:            return "in use: could not be removed";
         case RemovalOutcome::removed:           return "removed";
@@ -172,27 +184,20 @@ void RemovalPlan::addFolderWithParents (const juce::File& folder, const juce::Fi
 
 void RemovalPlan::carryOut (const juce::File& leftToCaller)
 {
-    bool everythingSoFarRemoved = true;
-
     for (auto& step : steps)
-    {
-        if (step.kind == Kind::folder || step.kind == Kind::found)
-            continue;
-
-        if (leftToCaller != juce::File() && step.file == leftToCaller)
-            continue;
-
-        carryOut (step, everythingSoFarRemoved);
-        everythingSoFarRemoved = everythingSoFarRemoved && step.outcome != RemovalOutcome::failed;
-    }
+        if (step.kind != Kind::folder && step.kind != Kind::found && ! step.neededForLaterRun)
+            carryOut (step);
 
     noteWhatStays (product.contentFolder, true);
 
     // The payload holds empty folders too, which no content file names: every folder of the
-    // content folder is the installer's, and goes once nothing is left in it.
+    // content folder is the installer's, and goes once nothing is left in it. A link is not
+    // followed, and stays as the user's.
     if (product.contentFolder.isDirectory())
-        for (const auto& folder : product.contentFolder.findChildFiles (juce::File::findDirectories, true))
-            add (Kind::folder, folder);
+        for (const auto& folder : product.contentFolder.findChildFiles (juce::File::findDirectories, true, "*",
+                                                                        juce::File::FollowSymlinks::no))
+            if (! folder.isSymbolicLink())
+                add (Kind::folder, folder);
 
     sortFolders();
 
@@ -200,9 +205,25 @@ void RemovalPlan::carryOut (const juce::File& leftToCaller)
         noteWhatStays (product.standaloneFolder, false);
 
     removeEmptyFolders();
+
+    // A folder that cannot be removed shows only now, so what a later run needs goes after the
+    // folders, and each one's folders go before the next: a programs folder that stays keeps
+    // the uninstall entry and install.xml, which name it.
+    for (auto& step : steps)
+    {
+        if (! step.neededForLaterRun)
+            continue;
+
+        if (! isComplete())
+            step.outcome = RemovalOutcome::keptForLaterRun;
+        else if (leftToCaller == juce::File() || step.file != leftToCaller)
+            carryOut (step);
+
+        removeEmptyFolders();
+    }
 }
 
-void RemovalPlan::carryOut (RemovalStep& step, bool everythingSoFarRemoved)
+void RemovalPlan::carryOut (RemovalStep& step)
 {
     auto removeFile = [&step]
     {
@@ -211,9 +232,9 @@ void RemovalPlan::carryOut (RemovalStep& step, bool everythingSoFarRemoved)
 
     const auto executable = product.executable();
 
-    if (step.neededForLaterRun && ! everythingSoFarRemoved)
+    if (step.kind == Kind::contentFile && passesALink (step.file, product.contentFolder))
     {
-        step.outcome = RemovalOutcome::keptForLaterRun;
+        step.outcome = RemovalOutcome::keptOwn;
         return;
     }
 
@@ -283,14 +304,8 @@ void RemovalPlan::carryOut (RemovalStep& step, bool everythingSoFarRemoved)
                 return;
             }
 
-            // ".srn" goes only while it still names this type: it may have been given to another.
-            bool gone = Registry::deleteKey (RegistryRecords::presetTypeKeyPath());
-
-            if (extensionType == typeName)
-                gone = Registry::deleteKey (RegistryRecords::presetExtensionKeyPath()) && gone;
-
-            Registry::notifyAssociationsChanged();
-            step.outcome = gone ? RemovalOutcome::removed : RemovalOutcome::failed;
+            step.outcome = RegistryRecords::unregisterPresetFileType (executable) ? RemovalOutcome::removed
+                                                                                  : RemovalOutcome::failed;
             return;
         }
 
@@ -306,10 +321,23 @@ void RemovalPlan::carryOut (RemovalStep& step, bool everythingSoFarRemoved)
                 return;
             }
 
-            // An entry that a later installation into another folder wrote belongs to that one.
-            const auto entryFolder = fromPath (location);
+            // The entry names its folder in InstallLocation, or else through the uninstaller it
+            // starts. Only an entry of this programs folder goes: one that a later installation
+            // into another folder wrote belongs to that one, and one that names no folder, or
+            // that is met without knowing the programs folder, cannot be told apart from it.
+            auto entryFolder = fromPath (location);
+            const auto entryUninstaller = RegistryRecords::registeredUninstaller();
 
-            if (entryFolder != juce::File() && product.standaloneFolder != juce::File() && entryFolder != product.standaloneFolder)
+            if (entryFolder == juce::File() && entryUninstaller.getFileName() == Product::uninstallerName)
+                entryFolder = entryUninstaller.getParentDirectory();
+
+            if (entryFolder == juce::File() || product.standaloneFolder == juce::File())
+            {
+                step.outcome = RemovalOutcome::keptUnconfirmed;
+                return;
+            }
+
+            if (entryFolder != product.standaloneFolder)
             {
                 step.outcome = RemovalOutcome::keptForeign;
                 return;
@@ -332,11 +360,15 @@ void RemovalPlan::noteWhatStays (const juce::File& folder, bool recursive)
 
     const auto firstFolder = std::find_if (steps.begin(), steps.end(), [] (const RemovalStep& s) { return s.kind == Kind::folder; });
     std::vector<RemovalStep> found;
-    const auto what = recursive ? juce::File::findFiles : juce::File::findFilesAndDirectories;
 
-    for (const auto& child : folder.findChildFiles (what, recursive))
+    // Links are not followed: what they lead to is not the installer's. A link is named itself,
+    // a real folder of a recursive search by what it holds.
+    for (const auto& child : folder.findChildFiles (juce::File::findFilesAndDirectories, recursive, "*",
+                                                    juce::File::FollowSymlinks::no))
     {
-        if (isKnown (child))
+        const bool link = child.isSymbolicLink();
+
+        if ((recursive && child.isDirectory() && ! link) || isKnown (child, ! link))
             continue;
 
         RemovalStep step;
@@ -354,12 +386,13 @@ void RemovalPlan::removeEmptyFolders()
 {
     for (auto& step : steps)
     {
-        if (step.kind != Kind::folder || step.outcome == RemovalOutcome::removed)
+        if (step.kind != Kind::folder || step.outcome == RemovalOutcome::removed || holdsWhatALaterRunNeeds (step.file))
             continue;
 
         if (! step.file.isDirectory())
             step.outcome = RemovalOutcome::notFound;
-        else if (isProtectedFolder (step.file) || (step.onlyIfEmptiedHere && ! removedSomethingIn (step.file))
+        else if (step.file.isSymbolicLink() || isProtectedFolder (step.file)
+                  || (step.onlyIfEmptiedHere && ! removedSomethingIn (step.file))
                   || step.file.getNumberOfChildFiles (juce::File::findFilesAndDirectories) > 0)
             step.outcome = RemovalOutcome::keptOwn;
         else
@@ -376,7 +409,7 @@ void RemovalPlan::removeEmptyFolders()
 void RemovalPlan::removeEmptyParents (const juce::File& removedFolder)
 {
     for (auto parent = removedFolder.getParentDirectory();
-         parent.isDirectory() && ! isProtectedFolder (parent)
+         parent.isDirectory() && ! parent.isSymbolicLink() && ! isProtectedFolder (parent)
             && parent.getNumberOfChildFiles (juce::File::findFilesAndDirectories) == 0;
          parent = parent.getParentDirectory())
     {
@@ -394,10 +427,19 @@ bool RemovalPlan::removedSomethingIn (const juce::File& folder) const
     return false;
 }
 
-bool RemovalPlan::isKnown (const juce::File& file) const
+bool RemovalPlan::holdsWhatALaterRunNeeds (const juce::File& folder) const
 {
     for (auto& step : steps)
-        if (step.file == file)
+        if (step.neededForLaterRun && step.file.isAChildOf (folder) && step.file.exists())
+            return true;
+
+    return false;
+}
+
+bool RemovalPlan::isKnown (const juce::File& file, bool countFolders) const
+{
+    for (auto& step : steps)
+        if (step.file == file && (countFolders || step.kind != Kind::folder))
             return true;
 
     return false;
@@ -423,6 +465,7 @@ juce::StringArray RemovalPlan::stayedLines() const
             case RemovalOutcome::keptChanged:
             case RemovalOutcome::keptOwn:
             case RemovalOutcome::keptForeign:
+            case RemovalOutcome::keptUnconfirmed:
             case RemovalOutcome::keptForLaterRun:
             case RemovalOutcome::failed:
                 // A folder that stays is named by what it holds.

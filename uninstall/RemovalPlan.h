@@ -13,6 +13,7 @@ enum class RemovalOutcome
     keptChanged,        // a content file the user changed since it was installed
     keptOwn,            // a file the installer did not place
     keptForeign,        // a shortcut, association or entry that does not point to this installation
+    keptUnconfirmed,    // an uninstall entry that cannot be told to be this installation's
     keptForLaterRun,    // what a later run needs, kept because something else could not be removed
     failed              // in use, or otherwise could not be removed
 };
@@ -41,9 +42,11 @@ struct RemovalStep
 
 // The removal of one installation, worked out from what it left, then carried out step by
 // step: plug-in files, the stand-alone folder's programs, the unchanged content files, the
-// shortcut, the association, and last what a later run would need (the uninstaller, the
-// uninstall entry, install.xml), which stays when anything before could not be removed.
-// Then every folder that this left empty goes. Every step's outcome is kept for the report.
+// shortcut, the association, and every folder that this left empty. Last, one by one, goes
+// what a later run needs to find the installation (the uninstaller with its folder, the
+// uninstall entry, install.xml), each only while nothing else has stayed that should have
+// gone, so that a run after a failure can still finish the job. Every step's outcome is kept
+// for the report.
 class RemovalPlan
 {
 public:
@@ -53,7 +56,8 @@ public:
     // running uninstaller on Windows); its step is not attempted, and its folder not yet.
     void carryOut (const juce::File& leftToCaller = {});
 
-    // Removes the plan's folders that are empty now, e.g. once the caller removed its file.
+    // Removes the plan's folders that are empty now, e.g. once the caller removed its file. A
+    // folder that holds what a later run needs stays while that is there.
     void removeEmptyFolders();
 
     // Nothing that should go is left; files kept as the user's do not count.
@@ -79,10 +83,11 @@ private:
     juce::StringArray stayedLines() const;
     void removeEmptyParents (const juce::File& removedFolder);
     void addFolderWithParents (const juce::File& folder, const juce::File& top);
-    void carryOut (RemovalStep& step, bool everythingSoFarRemoved);
+    void carryOut (RemovalStep& step);
     void noteWhatStays (const juce::File& folder, bool recursive);
     bool removedSomethingIn (const juce::File& folder) const;
-    bool isKnown (const juce::File& file) const;
+    bool holdsWhatALaterRunNeeds (const juce::File& folder) const;
+    bool isKnown (const juce::File& file, bool countFolders) const;
 };
 
 juce::String describeOutcome (RemovalOutcome outcome);

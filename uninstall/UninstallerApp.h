@@ -2,17 +2,12 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-class InstallerLookAndFeel;
-
 // The uninstaller program. Without arguments it asks before removing anything and shows what
 // stayed afterwards; with "/S" it asks and shows nothing, and its exit status says whether
 // everything it should remove is gone (0) or not (1).
 class UninstallerApp : public juce::JUCEApplication
 {
 public:
-    UninstallerApp();
-    ~UninstallerApp() override;
-
     const juce::String getApplicationName() override;
     const juce::String getApplicationVersion() override;
 
@@ -21,9 +16,4 @@ public:
 
     void initialise (const juce::String& commandLine) override;
     void shutdown() override;
-
-private:
-    std::unique_ptr<InstallerLookAndFeel> lookAndFeel;
-
-    int uninstall (const juce::File& installedUninstaller, bool silent);
 };

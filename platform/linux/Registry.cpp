@@ -94,6 +94,16 @@ bool Registry::deleteKey (const String& keyPath)
     return change ([&] (RegistryDocument& doc) { return doc.removeKey (path.key); });
 }
 
+bool Registry::deleteKeyIfEmpty (const String& keyPath)
+{
+    const auto path = RegistryDocument::splitValuePath (keyPath.trimCharactersAtEnd ("\\") + "\\");
+
+    if (! path.valid || ! path.key.containsChar ('\\'))
+        return false;
+
+    return change ([&] (RegistryDocument& doc) { return ! doc.holdsAnything (path.key) && doc.removeKey (path.key); });
+}
+
 bool Registry::deleteValue (const String& valuePath)
 {
     const auto path = RegistryDocument::splitValuePath (valuePath);

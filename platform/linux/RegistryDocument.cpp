@@ -360,6 +360,22 @@ bool RegistryDocument::removeValue (const ValuePath& path)
     return changed;
 }
 
+bool RegistryDocument::holdsAnything (const String& key) const
+{
+    for (auto& block : blocks)
+    {
+        if (block.key.startsWithIgnoreCase (key + "\\"))
+            return true;
+
+        if (block.key.equalsIgnoreCase (key))
+            for (auto& entry : block.entries)
+                if (entry.isValue)
+                    return true;
+    }
+
+    return false;
+}
+
 const RegistryDocument::Entry* RegistryDocument::findValue (const ValuePath& path) const
 {
     const Entry* found = nullptr;

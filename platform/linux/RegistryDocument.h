@@ -39,6 +39,9 @@ public:
     bool removeKey (const juce::String& key);
     bool removeValue (const ValuePath& path);
 
+    // A key holds something while any definition of it has a value or a key below it is defined.
+    bool holdsAnything (const juce::String& key) const;
+
     // The file's lines: the version 5.00 header, then every line as it was read or set.
     juce::StringArray getLines() const;
 

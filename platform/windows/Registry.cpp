@@ -182,6 +182,34 @@ bool Registry::deleteKey (const juce::String& keyPath)
     return false;
 }
 
+bool Registry::deleteKeyIfEmpty (const juce::String& keyPath)
+{
+    const auto path = splitValuePath (keyPath.trimCharactersAtEnd ("\\") + "\\");
+
+    if (path.root == nullptr || path.key.empty())
+        return false;
+
+    HKEY key = nullptr;
+    const auto opened = RegOpenKeyExW (path.root, path.key.c_str(), 0, KEY_QUERY_VALUE, &key);
+
+    if (opened != ERROR_SUCCESS)
+        return opened == ERROR_FILE_NOT_FOUND;
+
+    DWORD subKeys = 0, values = 0;
+    const auto queried = RegQueryInfoKeyW (key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                           &values, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey (key);
+
+    if (queried != ERROR_SUCCESS)
+        return false;
+
+    if (subKeys > 0 || values > 0)
+        return true;
+
+    const auto deleted = RegDeleteKeyW (path.root, path.key.c_str());
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+}
+
 bool Registry::deleteValue (const juce::String& valuePath)
 {
     const auto path = splitValuePath (valuePath);

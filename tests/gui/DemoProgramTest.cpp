@@ -18,34 +18,6 @@ namespace
         return runProcess (command, 10000).output.trim();
     }
 
-    // lnkinfo's "<tab>Name<tabs>: value" line for a name.
-    String linkField (const String& report, const String& name)
-    {
-        for (auto line : juce::StringArray::fromLines (report))
-            if (line.startsWithChar ('\t') && line.upToFirstOccurrenceOf (":", false, false).trim() == name)
-                return line.fromFirstOccurrenceOf (":", false, false).substring (1);
-
-        return {};
-    }
-
-    String waitForWindow (const String& title, int timeoutMs)
-    {
-        // xdotool takes a regular expression: only the title's dots need escaping.
-        const auto pattern = "^" + title.replace (".", "\\.") + "$";
-
-        for (const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-             juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
-        {
-            auto ids = juce::StringArray::fromLines (run ({ "xdotool", "search", "--name", pattern }));
-            ids.removeEmptyStrings();
-
-            if (! ids.isEmpty())
-                return ids[0];
-        }
-
-        return {};
-    }
-
     // What the program's window shows, copied out of it as a user would (a click into the text,
     // select all, copy) and read back with xclip (until the copy has arrived).
     String copiedText (const String& windowId)
@@ -89,8 +61,8 @@ TEST_F (DemoProgram, StartsFromTheShortcutsTargetAndShowsTheExactPresetPathItIsG
 
     const auto link = sandbox.desktop().getChildFile ("Sorna.lnk");
     const auto report = run ({ "lnkinfo", link.getFullPathName() });
-    const File target (linkField (report, "Local path"));
-    const auto workingFolder = linkField (report, "Working directory");
+    const File target (shellLinkField (link, "Local path"));
+    const auto workingFolder = shellLinkField (link, "Working directory");
     ASSERT_EQ (target, standalone.getChildFile ("Sorna.exe")) << report;
     ASSERT_EQ (File (workingFolder), standalone) << report;
     ASSERT_TRUE (payload.matches (target, "Sorna.exe"));

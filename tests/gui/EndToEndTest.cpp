@@ -25,19 +25,6 @@ namespace
         return ids;
     }
 
-    // Polls until a window with this exact name exists; its id, or empty on time-out.
-    String waitForWindow (const String& name, int timeoutMs)
-    {
-        for (const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-             juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
-        {
-            const auto ids = findWindows (name);
-            if (! ids.isEmpty())
-                return ids[0];
-        }
-        return {};
-    }
-
     void clickAt (const String& windowId, int x, int y)
     {
         run ({ "xdotool", "mousemove", "--window", windowId, String (x), String (y) });

@@ -30,7 +30,11 @@ SeenDialog describe (juce::AlertWindow& alert)
     return d;
 }
 
-DialogAnswerer::DialogAnswerer (juce::String buttonToPress) : button (std::move (buttonToPress))
+DialogAnswerer::DialogAnswerer (juce::String buttonToPress) : DialogAnswerer (juce::StringArray (buttonToPress))
+{
+}
+
+DialogAnswerer::DialogAnswerer (juce::StringArray buttonsInTurn) : buttons (std::move (buttonsInTurn))
 {
     startTimer (20);
 }
@@ -42,13 +46,13 @@ DialogAnswerer::~DialogAnswerer()
 
 void DialogAnswerer::timerCallback()
 {
-    if (seen.size() > 0 && ! answerAll)
+    if (seen.size() >= buttons.size() && ! answerAll)
         return;
 
     if (auto* alert = findModalAlert(); alert != nullptr && alert != lastAnswered.getComponent())
     {
         lastAnswered = alert;
         seen.add (describe (*alert));
-        alert->triggerButtonClick (button);
+        alert->triggerButtonClick (buttons[juce::jmin (seen.size(), buttons.size()) - 1]);
     }
 }

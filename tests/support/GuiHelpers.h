@@ -21,6 +21,9 @@ class DialogAnswerer : private juce::Timer
 {
 public:
     explicit DialogAnswerer (juce::String buttonToPress);
+
+    // Answers the boxes in turn: the first with the first button, the next with the next.
+    explicit DialogAnswerer (juce::StringArray buttonsInTurn);
     ~DialogAnswerer() override;
 
     bool answered() const { return seen.size() > 0; }
@@ -32,7 +35,7 @@ public:
 private:
     void timerCallback() override;
 
-    juce::String button;
+    juce::StringArray buttons;
     bool answerAll = false;
     juce::Array<SeenDialog> seen;
     juce::Component::SafePointer<juce::AlertWindow> lastAnswered;

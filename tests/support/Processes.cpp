@@ -15,3 +15,36 @@ ProcessRun runProcess (const juce::StringArray& command, int timeoutMs)
 
     return result;
 }
+
+juce::String waitForWindow (const juce::String& title, int timeoutMs)
+{
+    // xdotool takes a regular expression, in which the title's own characters are all literal.
+    juce::String pattern ("^");
+
+    for (auto c : title)
+        pattern << (juce::String ("\\^$.|?*+()[]{}").containsChar (c) ? "\\" : "") << juce::String::charToString (c);
+
+    pattern << "$";
+
+    for (const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+         juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
+    {
+        auto ids = juce::StringArray::fromLines (runProcess ({ "xdotool", "search", "--name", pattern }, 10000).output.trim());
+        ids.removeEmptyStrings();
+
+        if (! ids.isEmpty())
+            return ids[0];
+    }
+
+    return {};
+}
+
+juce::String shellLinkField (const juce::File& link, const juce::String& name)
+{
+    // lnkinfo's lines read "<tab>Name<tabs>: value".
+    for (auto line : juce::StringArray::fromLines (runProcess ({ "lnkinfo", link.getFullPathName() }, 10000).output))
+        if (line.startsWithChar ('\t') && line.upToFirstOccurrenceOf (":", false, false).trim() == name)
+            return line.fromFirstOccurrenceOf (":", false, false).substring (1);
+
+    return {};
+}

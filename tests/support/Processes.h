@@ -10,3 +10,11 @@ struct ProcessRun
 };
 
 ProcessRun runProcess (const juce::StringArray& command, int timeoutMs = 120000);
+
+// The id of the first window titled exactly so (found with xdotool), waiting up to timeoutMs
+// for it to appear; empty when none did.
+juce::String waitForWindow (const juce::String& title, int timeoutMs);
+
+// What lnkinfo reads from a shell link for one of its fields ("Local path", "Working
+// directory"); empty when it names no such field.
+juce::String shellLinkField (const juce::File& link, const juce::String& name);

@@ -4,9 +4,9 @@
 #include "platform/SpecialFolders.h"
 #include "tests/support/JobFixture.h"
 #include "tests/support/Processes.h"
+#include "tests/support/Snapshots.h"
 #include "uninstall/RemovalPlan.h"
 
-#include <set>
 #include <unistd.h>
 
 // The uninstaller's logic after a real installation into a sandbox: what it removes, what it
@@ -16,60 +16,15 @@ namespace
     using juce::File;
     using juce::String;
 
-    // Every file and folder below root, as relative paths, the registry stand-in left out.
-    std::set<String> fileTree (const File& root)
-    {
-        std::set<String> tree;
-
-        for (const auto& f : root.findChildFiles (File::findFilesAndDirectories | File::ignoreHiddenFiles, true))
-            if (f != Registry::standInFile())
-                tree.insert (f.getRelativePathFrom (root) + (f.isDirectory() ? "/" : ""));
-
-        return tree;
-    }
-
-    // The stand-in's keys and values, one line each, without the header.
-    std::set<String> registryRecords()
-    {
-        juce::MemoryBlock data;
-        std::set<String> records;
-
-        if (! Registry::standInFile().loadFileAsData (data) || data.getSize() < 2)
-            return records;
-
-        juce::Array<juce::CharPointer_UTF16::CharType> units;
-        const auto* bytes = static_cast<const juce::uint8*> (data.getData());
-
-        for (size_t i = 2; i + 1 < data.getSize(); i += 2)
-            units.add ((juce::CharPointer_UTF16::CharType) (bytes[i] | (bytes[i + 1] << 8)));
-
-        units.add (0);
-
-        for (auto& line : juce::StringArray::fromLines (String (juce::CharPointer_UTF16 (units.getRawDataPointer()))))
-            if (line.trim().isNotEmpty() && line != "Windows Registry Editor Version 5.00")
-                records.insert (line);
-
-        return records;
-    }
-
-    String describe (const std::set<String>& items)
-    {
-        String text;
-
-        for (auto& item : items)
-            text << item << "\n";
-
-        return text;
-    }
-
     struct Removal
     {
         std::unique_ptr<RemovalPlan> plan;
         InstalledProduct product;
     };
 
-    // Reads the remembered choices afresh, as the uninstaller does when it starts.
-    Removal uninstall (const File& runningUninstaller = {})
+    // Reads the remembered choices afresh, as the uninstaller does when it starts. leftToCaller
+    // is the file that the program removes itself afterwards (its own, on Windows).
+    Removal uninstall (const File& runningUninstaller = {}, const File& leftToCaller = {})
     {
         InstallProperties properties (SpecialFolders::applicationData());
         properties.loadProperties();
@@ -77,7 +32,7 @@ namespace
         Removal removal;
         removal.product = InstalledProduct::find (properties, ContentList::embedded(), runningUninstaller);
         removal.plan = std::make_unique<RemovalPlan> (removal.product);
-        removal.plan->carryOut();
+        removal.plan->carryOut (leftToCaller);
         return removal;
     }
 
@@ -89,6 +44,30 @@ namespace
 
         return RemovalOutcome::pending;
     }
+
+    // The report's line for something that stayed.
+    String stayed (const String& label, RemovalOutcome outcome)
+    {
+        return label + " (" + describeOutcome (outcome) + ")";
+    }
+
+    // A folder from which nothing can be removed while the object lives, so that a folder in
+    // it can be emptied but not removed, as one that another program works in. Root may remove
+    // from a read-only folder, so it makes the folder immutable instead.
+    struct LockedFolder
+    {
+        explicit LockedFolder (const File& f) : folder (f)  { locked = lock (true); }
+        ~LockedFolder()                                      { if (locked) lock (false); }
+
+        bool lock (bool on) const
+        {
+            return ::geteuid() == 0 ? runProcess ({ "chattr", on ? "+i" : "-i", folder.getFullPathName() }).exitCode == 0
+                                    : folder.setReadOnly (on);
+        }
+
+        File folder;
+        bool locked = false;
+    };
 }
 
 struct UninstallTest : public JobFixture
@@ -103,7 +82,7 @@ struct UninstallTest : public JobFixture
         for (auto& f : { plugins32, plugins3, standalone.getParentDirectory().getParentDirectory() })
             f.deleteRecursively();
 
-        treeBefore = fileTree (sandbox.home());
+        treeBefore = fileTree (sandbox.home(), false);
         registryBefore = registryRecords();
 
         for (auto& f : { plugins32, plugins3, standalone })
@@ -114,6 +93,14 @@ struct UninstallTest : public JobFixture
     }
 
     File presets() const  { return contentFolder().getChildFile ("presets"); }
+
+    bool installAgain()
+    {
+        for (auto& f : { plugins32, plugins3, standalone })
+            f.createDirectory();
+
+        return runJob() && errorText.isEmpty();
+    }
 
     // The first factory preset, by the content list's order.
     File factoryPreset() const
@@ -151,9 +138,9 @@ TEST_F (UninstallTest, RemovesTheWholeInstallationButTheUsersPresetsAndASecondRu
     for (auto f = changed; f != presets(); f = f.getParentDirectory())
         expected.insert (f.getRelativePathFrom (sandbox.home()) + (f.isDirectory() ? "/" : ""));
 
-    const auto after = fileTree (sandbox.home());
-    EXPECT_EQ (describe (after), describe (expected));
-    EXPECT_EQ (describe (registryRecords()), describe (registryBefore));
+    const auto after = fileTree (sandbox.home(), false);
+    EXPECT_EQ (asText (after), asText (expected));
+    EXPECT_EQ (asText (registryRecords()), asText (registryBefore));
     EXPECT_EQ (own.loadFileAsString(), "my own preset");
     EXPECT_TRUE (changed.loadFileAsString().endsWith ("changed"));
 
@@ -166,8 +153,8 @@ TEST_F (UninstallTest, RemovesTheWholeInstallationButTheUsersPresetsAndASecondRu
     // Again, now without install.xml and uninstall entry: nothing changes, nothing fails.
     auto again = uninstall();
     EXPECT_TRUE (again.plan->isComplete());
-    EXPECT_EQ (describe (fileTree (sandbox.home())), describe (after));
-    EXPECT_EQ (describe (registryRecords()), describe (registryBefore));
+    EXPECT_EQ (asText (fileTree (sandbox.home(), false)), asText (after));
+    EXPECT_EQ (asText (registryRecords()), asText (registryBefore));
     EXPECT_TRUE (again.plan->reportLines().contains ("The plug-in folders are not known: no remembered choices were found."));
 }
 
@@ -233,10 +220,10 @@ TEST_F (UninstallTest, WithoutInstallXmlTheEntryOrItsOwnFolderNameTheProgramsFol
 
     // And on a machine where nothing was ever installed, nothing happens.
     Sandbox empty;
-    const auto emptyTree = fileTree (empty.home());
+    const auto emptyTree = fileTree (empty.home(), false);
     removal = uninstall();
     EXPECT_TRUE (removal.plan->isComplete());
-    EXPECT_EQ (describe (fileTree (empty.home())), describe (emptyTree));
+    EXPECT_EQ (asText (fileTree (empty.home(), false)), asText (emptyTree));
     EXPECT_FALSE (Registry::standInFile().exists());
     EXPECT_EQ (removal.plan->reportLines().size(), 2);
 }
@@ -277,6 +264,161 @@ TEST_F (UninstallTest, AFileThatCannotBeRemovedIsReportedAndALaterRunFinishes)
 
     auto later = uninstall();
     EXPECT_TRUE (later.plan->isComplete());
-    EXPECT_EQ (describe (fileTree (sandbox.home())), describe (treeBefore));
-    EXPECT_EQ (describe (registryRecords()), describe (registryBefore));
+    EXPECT_EQ (asText (fileTree (sandbox.home(), false)), asText (treeBefore));
+    EXPECT_EQ (asText (registryRecords()), asText (registryBefore));
+}
+
+TEST_F (UninstallTest, AFolderThatCannotBeRemovedKeepsWhatALaterRunNeedsAndALaterRunFinishes)
+{
+    const auto uninstaller = standalone.getChildFile ("Uninstall.exe");
+    const auto entry = RegistryRecords::uninstallKeyPath();
+    const auto laterRun = RemovalOutcome::keptForLaterRun;
+
+    // The content folder stays. The uninstaller runs as on Windows, where the program removes
+    // its own file afterwards, and only after a complete removal.
+    {
+        LockedFolder held (contentFolder().getParentDirectory());
+
+        if (! held.locked)
+            GTEST_SKIP() << "cannot keep folders from being removed here";
+
+        const auto removal = uninstall ({}, uninstaller);
+        const auto lines = removal.plan->reportLines();
+        EXPECT_FALSE (removal.plan->isComplete());
+        EXPECT_TRUE (contentFolder().isDirectory());
+        EXPECT_TRUE (contentFolder().findChildFiles (File::findFiles, true).isEmpty());
+        EXPECT_TRUE (lines.contains (stayed (contentFolder().getFullPathName(), RemovalOutcome::failed))) << lines.joinIntoString ("\n");
+        EXPECT_FALSE (standalone.getChildFile ("Sorna.exe").exists());
+
+        // What finds the installation again stayed, and the report names all of it.
+        EXPECT_TRUE (uninstaller.existsAsFile());
+        EXPECT_TRUE (savedProperties().existsAsFile());
+        EXPECT_NE (Registry::getValue (entry + "InstallLocation"), String());
+        EXPECT_TRUE (lines.contains (stayed (uninstaller.getFullPathName(), laterRun)));
+        EXPECT_TRUE (lines.contains (stayed (savedProperties().getFullPathName(), laterRun)));
+        EXPECT_TRUE (lines.contains (stayed (entry, laterRun)));
+    }
+
+    auto later = uninstall();
+    EXPECT_TRUE (later.plan->isComplete());
+    EXPECT_EQ (asText (fileTree (sandbox.home(), false)), asText (treeBefore));
+    EXPECT_EQ (asText (registryRecords()), asText (registryBefore));
+
+    // The programs folder stays once the uninstaller in it is gone: the entry and install.xml,
+    // which name that folder, stay for a later run (of any copy of the uninstaller).
+    ASSERT_TRUE (installAgain());
+    {
+        LockedFolder held (standalone.getParentDirectory());
+        ASSERT_TRUE (held.locked);
+
+        const auto removal = uninstall();
+        EXPECT_FALSE (removal.plan->isComplete());
+        EXPECT_TRUE (standalone.isDirectory());
+        EXPECT_FALSE (uninstaller.exists());
+        EXPECT_FALSE (contentFolder().exists());
+        EXPECT_TRUE (savedProperties().existsAsFile());
+        EXPECT_EQ (outcomeFor (*removal.plan, entry), laterRun);
+    }
+
+    later = uninstall();
+    EXPECT_TRUE (later.plan->isComplete());
+    EXPECT_EQ (asText (fileTree (sandbox.home(), false)), asText (treeBefore));
+    EXPECT_EQ (asText (registryRecords()), asText (registryBefore));
+}
+
+TEST_F (UninstallTest, TheAssociationLosesWhatTheInstallerWroteAndNothingThatOtherProgramsAdded)
+{
+    const String classes ("HKEY_CURRENT_USER\\Software\\Classes\\");
+    const auto typeKey = RegistryRecords::presetTypeKeyPath();
+    const std::pair<String, String> others[] = {
+        { classes + ".srn\\OpenWithProgids\\Other.Preset", "" },
+        { classes + ".srn\\Content Type", "application/x-sorna-preset" },
+        { typeKey + "shell\\edit\\command\\", "\"/opt/Other/edit\" \"%1\"" }
+    };
+
+    for (auto& value : others)
+        ASSERT_TRUE (Registry::setValue (value.first, value.second));
+
+    const auto removal = uninstall();
+    EXPECT_TRUE (removal.plan->isComplete());
+    EXPECT_EQ (outcomeFor (*removal.plan, typeKey), RemovalOutcome::removed);
+
+    for (auto& value : others)
+        EXPECT_EQ (Registry::getValue (value.first, "<gone>"), value.second) << value.first;
+
+    for (auto& ours : { RegistryRecords::presetExtensionKeyPath(), typeKey, typeKey + "DefaultIcon\\",
+                        typeKey + "shell\\open\\command\\" })
+        EXPECT_EQ (Registry::getValue (ours, "<gone>"), "<gone>") << ours;
+
+    // The keys that held only what the installer wrote went with it.
+    for (auto& line : registryRecords())
+        EXPECT_FALSE (line.containsIgnoreCase ("DefaultIcon") || line.containsIgnoreCase ("shell\\open")) << line;
+}
+
+TEST_F (UninstallTest, LinksInTheContentFolderAreNotFollowed)
+{
+    // A link to a folder elsewhere that holds an empty folder; and a folder of installed meshes
+    // moved elsewhere, a link in its place.
+    const auto elsewhere = sandbox.folder ("Elsewhere");
+    ASSERT_TRUE (elsewhere.getChildFile ("Empty").createDirectory());
+    const auto linked = presets().getChildFile ("Linked");
+    ASSERT_TRUE (elsewhere.createSymbolicLink (linked, false));
+
+    const auto meshes = contentFolder().getChildFile ("mesh/df/basic");
+    const auto moved = elsewhere.getChildFile ("basic");
+    const auto meshCount = meshes.getNumberOfChildFiles (File::findFiles);
+    ASSERT_GT (meshCount, 0);
+    ASSERT_TRUE (meshes.moveFileTo (moved));
+    ASSERT_TRUE (moved.createSymbolicLink (meshes, false));
+
+    const auto removal = uninstall();
+    EXPECT_TRUE (removal.plan->isComplete());
+    EXPECT_TRUE (elsewhere.getChildFile ("Empty").isDirectory());
+    EXPECT_EQ (moved.getNumberOfChildFiles (File::findFiles), meshCount);
+
+    // Only the links stay in the content folder, with the folders that hold them, and the
+    // report names them.
+    juce::StringArray left;
+
+    for (auto& f : contentFolder().findChildFiles (File::findFilesAndDirectories, true, "*", File::FollowSymlinks::no))
+        left.add (f.getRelativePathFrom (contentFolder()));
+
+    left.sort (false);
+    EXPECT_EQ (left.joinIntoString (" "), String ("mesh mesh/df mesh/df/basic presets presets/Linked"));
+    EXPECT_TRUE (linked.isSymbolicLink() && meshes.isSymbolicLink());
+
+    const auto lines = removal.plan->reportLines();
+    EXPECT_TRUE (lines.contains (stayed (linked.getFullPathName(), RemovalOutcome::keptOwn))) << lines.joinIntoString ("\n");
+    EXPECT_TRUE (lines.contains (stayed (meshes.getFullPathName(), RemovalOutcome::keptOwn)));
+}
+
+TEST_F (UninstallTest, TheUninstallEntryGoesOnlyWhenItIsConfirmedToBeThisInstallations)
+{
+    const auto entry = RegistryRecords::uninstallKeyPath();
+
+    // Without InstallLocation the entry names its folder by the uninstaller it starts: here
+    // another folder's.
+    ASSERT_TRUE (Registry::setValue (entry + "InstallLocation", {}));
+    ASSERT_TRUE (Registry::setValue (entry + "UninstallString",
+                                     sandbox.home().getChildFile ("Other/Uninstall.exe").getFullPathName().quoted()));
+    auto removal = uninstall();
+    EXPECT_EQ (outcomeFor (*removal.plan, entry), RemovalOutcome::keptForeign);
+    EXPECT_NE (Registry::getValue (entry + "DisplayName"), String());
+
+    // With no programs folder known (no install.xml, no InstallLocation), nothing can confirm
+    // it: it stays, and the report says so.
+    ASSERT_TRUE (installAgain());
+    ASSERT_TRUE (Registry::setValue (entry + "InstallLocation", {}));
+    ASSERT_TRUE (savedProperties().deleteFile());
+    removal = uninstall();
+    EXPECT_EQ (outcomeFor (*removal.plan, entry), RemovalOutcome::keptUnconfirmed);
+    EXPECT_TRUE (removal.plan->reportLines().contains (stayed (entry, RemovalOutcome::keptUnconfirmed)));
+    EXPECT_NE (Registry::getValue (entry + "DisplayName"), String());
+
+    // An entry without InstallLocation that starts this programs folder's uninstaller is ours.
+    ASSERT_TRUE (installAgain());
+    ASSERT_TRUE (Registry::setValue (entry + "InstallLocation", {}));
+    removal = uninstall();
+    EXPECT_EQ (outcomeFor (*removal.plan, entry), RemovalOutcome::removed);
+    EXPECT_EQ (Registry::getValue (entry + "DisplayName", "<gone>"), "<gone>");
 }

@@ -133,7 +133,7 @@ sleep 1
 xdotool windowfocus "$box" 2>/dev/null || true
 xdotool key --window "$box" Escape
 wait $!
-echo "cancelled: exit code $(cat "$WINE_ROOT/cancel.exit")"
+expect_equal "exit code after Cancel" "$(cat "$WINE_ROOT/cancel.exit")" 1
 snapshot cancelled
 same_as "after Cancel" installed cancelled
 

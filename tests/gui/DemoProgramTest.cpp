@@ -19,22 +19,18 @@ namespace
     }
 
     // What the program's window shows, copied out of it as a user would (a click into the text,
-    // select all, copy) and read back with xclip. A window that has just appeared may not take
-    // keys yet, so the user's steps are tried again until the copy arrives.
+    // select all, copy) and read back with xclip (until the copy has arrived).
     String copiedText (const String& windowId)
     {
-        for (int attempt = 0; attempt < 10; ++attempt)
+        run ({ "xdotool", "mousemove", "--window", windowId, "300", "150", "click", "1" });
+        run ({ "xdotool", "key", "ctrl+a", "ctrl+c" });
+
+        for (int i = 0; i < 50; ++i, juce::Thread::sleep (100))
         {
-            run ({ "xdotool", "mousemove", "--window", windowId, "300", "150", "click", "1" });
-            run ({ "xdotool", "key", "ctrl+a", "ctrl+c" });
+            const auto copied = runProcess ({ "xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING" }, 5000);
 
-            for (int i = 0; i < 10; ++i, juce::Thread::sleep (100))
-            {
-                const auto copied = runProcess ({ "xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING" }, 5000);
-
-                if (copied.exitCode == 0 && copied.output.isNotEmpty())
-                    return copied.output;
-            }
+            if (copied.exitCode == 0 && copied.output.isNotEmpty())
+                return copied.output;
         }
 
         return {};

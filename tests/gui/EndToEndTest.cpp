@@ -20,7 +20,7 @@ namespace
 
     juce::StringArray findWindows (const String& name)
     {
-        auto ids = juce::StringArray::fromLines (run ({ "xdotool", "search", "--name", "^" + name + "$" }));
+        auto ids = juce::StringArray::fromLines (run ({ "xdotool", "search", "--onlyvisible", "--name", "^" + name + "$" }));
         ids.removeEmptyStrings();
         return ids;
     }

@@ -19,6 +19,8 @@ ProcessRun runProcess (const juce::StringArray& command, int timeoutMs)
 juce::String waitForWindow (const juce::String& title, int timeoutMs)
 {
     // xdotool takes a regular expression, in which the title's own characters are all literal.
+    // Only a window on screen counts: a program may make and drop a window of the same title
+    // while it starts, and keys sent to that one are lost.
     juce::String pattern ("^");
 
     for (auto c : title)
@@ -29,7 +31,7 @@ juce::String waitForWindow (const juce::String& title, int timeoutMs)
     for (const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
          juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
     {
-        auto ids = juce::StringArray::fromLines (runProcess ({ "xdotool", "search", "--name", pattern }, 10000).output.trim());
+        auto ids = juce::StringArray::fromLines (runProcess ({ "xdotool", "search", "--onlyvisible", "--name", pattern }, 10000).output.trim());
         ids.removeEmptyStrings();
 
         if (! ids.isEmpty())

@@ -123,12 +123,12 @@ namespace
         if (! collectFolder (folder, entries) || ! releaseTime (entries, added))
             return 1;
 
-        for (auto s : supplied)
+        for (auto& s : supplied)
         {
             if (std::none_of (entries.begin(), entries.end(), [&s] (const PayloadEntry& e) { return e.name == s.name; }))
             {
-                s.time = added;
-                entries.push_back (std::move (s));
+                entries.push_back (s);
+                entries.back().time = added;
             }
         }
 

@@ -47,8 +47,14 @@ if(payload_mode STREQUAL "demo")
         COMMENT "Generating the demo payload"
         VERBATIM)
 elseif(payload_mode STREQUAL "folder")
+    # The programs added to the folder take SOURCE_DATE_EPOCH's time when the builder sets one;
+    # naming it in the command zips the folder again when it changes.
+    set(release_time)
+    if(DEFINED ENV{SOURCE_DATE_EPOCH})
+        set(release_time ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH})
+    endif()
     add_custom_command(OUTPUT ${payload_zip}
-        COMMAND ${payload_tool_command} zip ${payload_source} ${payload_zip} ${payload_programs}
+        COMMAND ${release_time} ${payload_tool_command} zip ${payload_source} ${payload_zip} ${payload_programs}
         DEPENDS ${payload_tool_depends} ${payload_inputs} ${payload_program_files}
         COMMENT "Zipping the payload from ${payload_source}"
         VERBATIM)

@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
 # Signs a Windows program in place with Authenticode (SHA-256), as the last step of its build.
-#   sign-windows-program.sh PROGRAM CERTIFICATE.p12 TIMESTAMP_URL DESCRIPTION OSSLSIGNCODE OPENSSL
+#   sign-windows-program.sh PROGRAM CERTIFICATE.p12 TIMESTAMP_URL DESCRIPTION OSSLSIGNCODE OPENSSL [SIGNED_LIST]
 # The certificate's password comes from the environment variable SORNA_SIGN_PASSWORD (unset:
 # empty) and is handed on through the environment and a pipe only, never as an argument, so no
 # other user sees it in a process list. The program is signed into a temporary file that
-# replaces it only when signing succeeded; on any failure the program is removed, so no
-# unsigned file is left where a signed one was asked for.
+# replaces it only when signing succeeded; on any failure the program is removed, and so is
+# every program named in SIGNED_LIST (one path a line: the build's other signed programs, the
+# installer among them), so no unsigned file is left where a signed one was asked for, not even
+# one from an earlier build that the failed build never reached.
 set -uo pipefail
-program=$1 certificate=$2 timestamp_url=$3 description=$4 osslsigncode=$5 openssl=$6
+program=$1 certificate=$2 timestamp_url=$3 description=$4 osslsigncode=$5 openssl=$6 signed_list=${7-}
 export SORNA_SIGN_PASSWORD=${SORNA_SIGN_PASSWORD-}
 signed=$program.signing
 
 give_up()
 {
+    local others=() other
+    if [ -n "$signed_list" ] && [ -f "$signed_list" ]; then
+        while IFS= read -r other; do
+            [ -n "$other" ] && [ "$other" != "$program" ] && [ -e "$other" ] || continue
+            rm -f "$other" && others+=("$(basename "$other")")
+        done < "$signed_list"
+    fi
     rm -f "$signed" "$program"
     echo "error: $(basename "$program") was not signed and has been removed: $*" >&2
+    [ ${#others[@]} -eq 0 ] \
+        || echo "error: removed as well, so that none of them stays unsigned: ${others[*]}" >&2
     exit 1
 }
 

@@ -1,5 +1,7 @@
 #include "platform/WholeFile.h"
 
+#include <optional>
+
 #if JUCE_LINUX
  #include <cerrno>
  #include <cstdio>
@@ -30,10 +32,11 @@ namespace
     }
 
     // Writes a temporary file beside target with writeInto, which returns the number of bytes
-    // the file must hold (or -1 when it failed), and moves it over target once it is complete.
+    // the file must hold (or -1 when it failed), and moves it over target once it is complete,
+    // with the modification time given (none: the time of writing).
     template <typename Writer>
     bool replaceThroughTemporary (const juce::File& target, WholeFile::Sync sync, int temporaryFileFlags,
-                                  Writer&& writeInto)
+                                  Writer&& writeInto, std::optional<juce::Time> modified = {})
     {
         // Replacing would take away an empty folder that carries the file's name.
         if (target.isDirectory())
@@ -62,7 +65,27 @@ namespace
         }
 
         // A full disk can cut the last write short without setting the stream's status.
-        return temp.getFile().getSize() == expected && temp.overwriteTargetFileWithTemporary();
+        return temp.getFile().getSize() == expected
+            && (! modified || temp.getFile().setLastModificationTime (*modified))
+            && temp.overwriteTargetFileWithTemporary();
+    }
+
+    // The writer of a temporary file that takes everything the stream holds from its position
+    // to its end.
+    auto wholeStream (juce::InputStream& source)
+    {
+        return [&source] (juce::OutputStream& out) -> juce::int64
+        {
+            const auto total = source.getTotalLength();
+            const auto remaining = total >= 0 ? total - source.getPosition() : -1;
+            const auto written = writeStream (source, out, {});
+
+            // A read that failed part-way ends the stream early.
+            if (written < 0 || (remaining >= 0 ? written != remaining : ! source.isExhausted()))
+                return -1;
+
+            return written;
+        };
     }
 
    #if JUCE_LINUX
@@ -127,18 +150,7 @@ bool WholeFile::replaceWith (const juce::File& target, const juce::MemoryBlock& 
 bool WholeFile::replaceWith (const juce::File& target, juce::InputStream& source,
                              Sync sync, int temporaryFileFlags)
 {
-    return replaceThroughTemporary (target, sync, temporaryFileFlags, [&source] (juce::OutputStream& out) -> juce::int64
-    {
-        const auto total = source.getTotalLength();
-        const auto remaining = total >= 0 ? total - source.getPosition() : -1;
-        const auto written = writeStream (source, out, {});
-
-        // A read that failed part-way ends the stream early.
-        if (written < 0 || (remaining >= 0 ? written != remaining : ! source.isExhausted()))
-            return -1;
-
-        return written;
-    });
+    return replaceThroughTemporary (target, sync, temporaryFileFlags, wholeStream (source));
 }
 
 bool WholeFile::copy (const juce::File& source, const juce::File& destination)
@@ -149,8 +161,11 @@ bool WholeFile::copy (const juce::File& source, const juce::File& destination)
     if (source == destination)
         return true;
 
+    // The copy keeps the source's modification time, as the system's own copy does: an
+    // installed file shows when it was made, not when it was installed.
     juce::FileInputStream in (source);
-    return in.openedOk() && replaceWith (destination, in, Sync::cached);
+    return in.openedOk()
+        && replaceThroughTemporary (destination, Sync::cached, 0, wholeStream (in), source.getLastModificationTime());
 }
 
 bool WholeFile::copyOrLink (const juce::File& source, const juce::File& destination)

@@ -25,8 +25,9 @@ namespace WholeFile
     bool replaceWith (const juce::File& target, juce::InputStream& source,
                       Sync sync = Sync::cached, int temporaryFileFlags = 0);
 
-    // A copy of the file source at destination (not forced to disk). False when source is no
-    // file or could not be read to its end, or a folder is in the way.
+    // A copy of the file source at destination (not forced to disk), with the source's
+    // modification time. False when source is no file or could not be read to its end, or a
+    // folder is in the way.
     bool copy (const juce::File& source, const juce::File& destination);
 
     // As copy, for a source that nothing writes to again and that goes away soon after, such as

@@ -7,6 +7,8 @@
 // it replaces that entry's placeholder, in a folder it is added only when the folder lacks it.
 // The build runs these (cmake/Payload.cmake); every message goes to the console, and any
 // failure ends with a non-zero exit status so that the build stops.
+// ZIP records wall-clock times without a zone, so the tool works in UTC: the same files zip to
+// the same bytes wherever and whenever they are zipped.
 
 #include "product/Product.h"
 #include "tools/payload/Checker.h"
@@ -14,6 +16,8 @@
 #include "tools/payload/DemoPayload.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <iostream>
 
 namespace
@@ -32,14 +36,15 @@ namespace
         return juce::File::getCurrentWorkingDirectory().getChildFile (arg);
     }
 
-    // Reads the ENTRY=PATH arguments from index first on, with each file's bytes and time.
+    // Reads the ENTRY=PATH arguments from index first on, with each file's bytes. Their time
+    // is the payload's to give: the file's own is only the time of the build.
     bool readSupplied (const juce::StringArray& args, int first, std::vector<PayloadEntry>& supplied)
     {
         for (int i = first; i < args.size(); ++i)
         {
             const auto name = args[i].upToFirstOccurrenceOf ("=", false, false);
             const auto file = argumentFile (args[i].fromFirstOccurrenceOf ("=", false, false));
-            PayloadEntry e { name, {}, zipTime (file.getLastModificationTime()) };
+            PayloadEntry e { name, {}, {} };
 
             if (! args[i].containsChar ('=') || name.isEmpty() || name.endsWithChar ('/'))
             {
@@ -75,6 +80,34 @@ namespace
         return writeArchive (demoPayload (supplied), out) ? 0 : 1;
     }
 
+    // The time of the release that a folder holds, for the files the build adds to it:
+    // SOURCE_DATE_EPOCH when the builder sets one, else the newest of the folder's files. A
+    // build's own time would make every build's archive different.
+    bool releaseTime (const std::vector<PayloadEntry>& entries, juce::Time& time)
+    {
+        const auto epoch = juce::SystemStats::getEnvironmentVariable ("SOURCE_DATE_EPOCH", {});
+
+        if (epoch.isNotEmpty())
+        {
+            if (! epoch.containsOnly ("0123456789") || epoch.length() > 12)
+            {
+                std::cerr << "payload_tool: SOURCE_DATE_EPOCH is not a number of seconds: " << epoch << "\n";
+                return false;
+            }
+
+            time = zipTime (juce::Time (epoch.getLargeIntValue() * 1000));
+            return true;
+        }
+
+        time = zipTime ({});
+
+        for (auto& e : entries)
+            if (! e.isFolder())
+                time = juce::jmax (time, e.time);
+
+        return true;
+    }
+
     // The folder's own file wins: a product that ships its own uninstaller keeps it.
     int zipFolder (const juce::File& folder, const juce::File& out, const std::vector<PayloadEntry>& supplied)
     {
@@ -85,13 +118,19 @@ namespace
         }
 
         std::vector<PayloadEntry> entries;
+        juce::Time added;
 
-        if (! collectFolder (folder, entries))
+        if (! collectFolder (folder, entries) || ! releaseTime (entries, added))
             return 1;
 
         for (auto& s : supplied)
+        {
             if (std::none_of (entries.begin(), entries.end(), [&s] (const PayloadEntry& e) { return e.name == s.name; }))
+            {
                 entries.push_back (s);
+                entries.back().time = added;
+            }
+        }
 
         return writeArchive (entries, out) ? 0 : 1;
     }
@@ -99,6 +138,9 @@ namespace
 
 int main (int argc, char* argv[])
 {
+    setenv ("TZ", "UTC0", 1);
+    tzset();
+
     const juce::StringArray args (argv + 1, argc - 1);
     const auto command = args[0];
     std::vector<PayloadEntry> supplied;

@@ -1,6 +1,8 @@
 #include "tests/support/JobFixture.h"
 #include "platform/SpecialFolders.h"
 
+#include <unistd.h>
+
 void RecordingProgress::setStatusMessage (const juce::String& s)
 {
     statuses.add (s);
@@ -51,4 +53,24 @@ juce::String JobFixture::saved (const juce::String& name) const
 {
     auto xml = juce::parseXML (savedProperties());
     return xml != nullptr ? xml->getStringAttribute (name, "<absent>") : juce::String ("<no file>");
+}
+
+FolderOnAnotherFileSystem::FolderOnAnotherFileSystem (const juce::File& folder)
+{
+    const juce::File shm ("/dev/shm");
+    const auto freeBytes = shm.isDirectory() ? shm.getBytesFreeOnVolume() : 0;
+
+    if (freeBytes < 64 * 1024 * 1024 || ! folder.deleteRecursively())
+        return;
+
+    place = shm.getNonexistentChildFile ("sorna-test-" + juce::String ((int) ::getpid()), {}, false);
+
+    if (! place.createDirectory() || ! place.createSymbolicLink (folder, false))
+        place = juce::File();
+}
+
+FolderOnAnotherFileSystem::~FolderOnAnotherFileSystem()
+{
+    if (place != juce::File())
+        place.deleteRecursively();
 }

@@ -23,6 +23,19 @@ struct RecordingProgress : public InstallProgress
     bool shouldStop() override            { return ++pointsSeen == stopAtPoint; }
 };
 
+// Puts a folder of the sandbox on a memory file system (its path stays the same), so that
+// nothing unpacked in the sandbox can be hard linked into it: every copy into it then writes
+// its bytes, as it does on Windows or on another disk. Not ready when there is no room there.
+struct FolderOnAnotherFileSystem
+{
+    explicit FolderOnAnotherFileSystem (const juce::File& folder);
+    ~FolderOnAnotherFileSystem();
+
+    bool ready() const { return place != juce::File(); }
+
+    juce::File place;
+};
+
 // The installation job in a sandboxed home, with three plug-in rows (VST 32 into "VstPlugins",
 // an empty VST 64 row, VST3 32 into "VST3") and a stand-alone folder that the screen's checks
 // would have created.

@@ -104,10 +104,13 @@ juce::StringArray PayloadCheck::damagedFilesIn (const juce::File& installedFolde
     return damaged;
 }
 
-juce::StringArray PayloadCheck::damagedAfterJob (const InstallOptions& options, const juce::File& contentFolder,
-                                                 const juce::String& errorText) const
+juce::Array<PayloadCheck::Installed> PayloadCheck::installedAfterJob (const InstallOptions& options,
+                                                                     const juce::File& contentFolder) const
 {
-    auto damaged = damagedFilesIn (contentFolder, "data/", errorText);
+    juce::Array<Installed> installed;
+
+    for (const auto& entry : juce::RangedDirectoryIterator (contentFolder, true, "*", juce::File::findFiles))
+        installed.add ({ entry.getFile(), "data/" + entry.getFile().getRelativePathFrom (contentFolder).replaceCharacter ('\\', '/') });
 
     juce::StringArray folders (options.standaloneFolder);
 
@@ -121,17 +124,42 @@ juce::StringArray PayloadCheck::damagedAfterJob (const InstallOptions& options, 
         if (normalised.length() < 2)
             continue;
 
-        const juce::File folder (normalised);
+        for (const auto& entry : juce::RangedDirectoryIterator (juce::File (normalised), false, "*", juce::File::findFiles))
+            if (find (entry.getFile().getFileName()) != nullptr)
+                installed.add ({ entry.getFile(), entry.getFile().getFileName() });
+    }
 
-        for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFiles))
-        {
-            const auto& file = entry.getFile();
+    return installed;
+}
 
-            if (find (file.getFileName()) != nullptr && ! errorText.contains (file.getFullPathName())
-                && ! matches (file, file.getFileName()))
-                damaged.addIfNotAlreadyThere (folder.getFullPathName() + ": " + file.getFileName());
-        }
+juce::StringArray PayloadCheck::damagedAfterJob (const InstallOptions& options, const juce::File& contentFolder,
+                                                 const juce::String& errorText) const
+{
+    juce::StringArray damaged;
+
+    for (const auto& [file, name] : installedAfterJob (options, contentFolder))
+    {
+        if (errorText.contains (file.getFullPathName()) || matches (file, name))
+            continue;
+
+        if (name.startsWith ("data/"))
+            damaged.add (name);
+        else
+            damaged.addIfNotAlreadyThere (file.getParentDirectory().getFullPathName() + ": " + name);
     }
 
     return damaged;
+}
+
+juce::StringArray PayloadCheck::misdatedAfterJob (const InstallOptions& options, const juce::File& contentFolder) const
+{
+    juce::StringArray misdated;
+
+    for (const auto& [file, name] : installedAfterJob (options, contentFolder))
+        if (auto* entry = find (name))
+            if (file.getLastModificationTime() != entry->fileTime)
+                misdated.add (file.getFullPathName() + ": " + file.getLastModificationTime().toString (true, true)
+                              + ", its entry " + entry->fileTime.toString (true, true));
+
+    return misdated;
 }

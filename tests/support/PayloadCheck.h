@@ -41,8 +41,17 @@ public:
     juce::StringArray damagedAfterJob (const InstallOptions& options, const juce::File& contentFolder,
                                        const juce::String& errorText) const;
 
+    // The same files of a job run, each with a modification time other than its entry's;
+    // returns them with both times. The user's own files, which have no entry, are left out.
+    juce::StringArray misdatedAfterJob (const InstallOptions& options, const juce::File& contentFolder) const;
+
 private:
     ZipDirectory directory;
 
     const ZipDirectory::Entry* find (const juce::String& entryName) const;
+
+    // Where a job run with these options installs, each file with the entry of the same name
+    // (for the content folder, the name below "data/").
+    struct Installed { juce::File file; juce::String entryName; };
+    juce::Array<Installed> installedAfterJob (const InstallOptions& options, const juce::File& contentFolder) const;
 };

@@ -323,37 +323,6 @@ namespace
         return report.fromFirstOccurrenceOf ("\n", false, false);
     }
 
-    // Puts a folder of the sandbox on a memory file system (its path stays the same), so that
-    // nothing unpacked in the sandbox can be hard linked into it: every copy into it then
-    // writes its bytes, as it does on Windows or on another disk. Not ready when there is no
-    // room there.
-    struct FolderOnAnotherFileSystem
-    {
-        explicit FolderOnAnotherFileSystem (const File& folder)
-        {
-            const File shm ("/dev/shm");
-            const auto freeBytes = shm.isDirectory() ? shm.getBytesFreeOnVolume() : 0;
-
-            if (freeBytes < 64 * 1024 * 1024 || ! folder.deleteRecursively())
-                return;
-
-            place = shm.getNonexistentChildFile ("sorna-test-" + String ((int) ::getpid()), {}, false);
-
-            if (! place.createDirectory() || ! place.createSymbolicLink (folder, false))
-                place = File();
-        }
-
-        ~FolderOnAnotherFileSystem()
-        {
-            if (place != File())
-                place.deleteRecursively();
-        }
-
-        bool ready() const { return place != File(); }
-
-        File place;
-    };
-
     void writePreviousProperties (const File& file, const String& notes)
     {
         file.getParentDirectory().createDirectory();

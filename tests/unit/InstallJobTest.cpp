@@ -190,3 +190,25 @@ TEST_F (InstallJobTest, TwoRowsWithTheSameFormatBothGetThePlugin)
     EXPECT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll"));
     EXPECT_TRUE (payload.matches (plugins3.getChildFile ("Sorna.dll"), "Sorna.dll"));
 }
+
+// Whichever way a file arrives (moved, hard linked, or copied as on Windows and across disks),
+// it carries the time stamp of its payload entry, as the system's own copy would keep it.
+TEST_F (InstallJobTest, EveryInstalledFileKeepsItsEntrysTime)
+{
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+    ASSERT_TRUE (payload.matches (plugins32.getChildFile ("Sorna.dll"), "Sorna.dll")) << "nothing was copied";
+    EXPECT_EQ (payload.misdatedAfterJob (options, contentFolder()).joinIntoString ("\n"), String());
+
+    // The content copied into the documents folder instead of linked.
+    const FolderOnAnotherFileSystem elsewhere (sandbox.documents());
+
+    if (! elsewhere.ready())
+        GTEST_SKIP() << "no room on /dev/shm";
+
+    errorText.clear();
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+    ASSERT_EQ (payload.differencesBelow ("data/", contentFolder()).joinIntoString ("\n"), String());
+    EXPECT_EQ (payload.misdatedAfterJob (options, contentFolder()).joinIntoString ("\n"), String());
+}

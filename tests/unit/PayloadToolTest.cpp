@@ -7,6 +7,8 @@
 #include "tests/support/Processes.h"
 #include "tests/support/Sandbox.h"
 
+#include <ctime>
+
 using namespace juce;
 
 namespace
@@ -20,6 +22,27 @@ namespace
         StringArray command (SORNA_PAYLOAD_TOOL_PATH);
         command.addArray (args);
         return run (command);
+    }
+
+    // The tool run with these environment variables ("TZ=...") added to the test's.
+    Run toolWith (const StringArray& environment, const StringArray& args)
+    {
+        StringArray command ("env");
+        command.addArray (environment);
+        command.add (SORNA_PAYLOAD_TOOL_PATH);
+        command.addArray (args);
+        return run (command);
+    }
+
+    // What a reader makes of a file time that the tool zipped: ZIP keeps wall-clock time without
+    // a zone, the tool writes it in UTC, and readers take it as their local time.
+    Time asRecorded (Time t)
+    {
+        const auto seconds = (std::time_t) (t.toMilliseconds() / 1000);
+        std::tm utc {};
+        gmtime_r (&seconds, &utc);
+        return { utc.tm_year + 1900, utc.tm_mon, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
+                 (int) (t.toMilliseconds() % 1000), true };
     }
 
     const StringArray requiredFiles { "Sorna.dll", "Sorna64.dll", "Sorna.vst3", "Sorna64.vst3", "Sorna.exe",
@@ -246,7 +269,7 @@ TEST (PayloadTool, ZippedFolderUnpacksToTheSameFilesAndTimesAndIsRepeatable)
         }
 
         EXPECT_TRUE (copy.hasIdenticalContentTo (original)) << copy.getFullPathName();
-        EXPECT_EQ (copy.getLastModificationTime(), stamp) << copy.getFullPathName();
+        EXPECT_EQ (copy.getLastModificationTime(), asRecorded (stamp)) << copy.getFullPathName();
     }
 }
 
@@ -309,7 +332,7 @@ TEST (PayloadTool, ZippingAFolderDependsOnlyOnItsFilesAndEveryReaderGetsEachFile
         if (names[i].endsWithChar ('/'))
             continue;
 
-        const auto expected = i == 3 ? Time (1980, 0, 1, 0, 0, 0, 0, true) : timeOf (i);
+        const auto expected = i == 3 ? Time (1980, 0, 1, 0, 0, 0, 0, true) : asRecorded (timeOf (i));
 
         for (auto& unpacked : { ours.getChildFile (names[i]), infoZip.getChildFile (names[i]) })
         {
@@ -426,11 +449,75 @@ TEST (PayloadTool, ZipAddsTheBuildsUninstallerOnlyToAFolderWithoutItsOwn)
     EXPECT_EQ (tool ({ "check", zipped.getFullPathName() }).exitCode, 0);
     EXPECT_TRUE (LoadedZip (zipped).entries.entryBytes ("Uninstall.exe") == ourBytes);
 
+    // The built uninstaller's own time is only when it was built: it takes the newest time of
+    // the folder's files, or SOURCE_DATE_EPOCH when the builder gives one, so that the archive
+    // is the same whenever it is made.
+    const Time newest (2024, 1, 20, 10, 0, 4, 0, true);
+    for (auto& f : product.findChildFiles (File::findFiles, true))
+        ASSERT_TRUE (f.setLastModificationTime (Time (2024, 1, 19, 0, 0, 0, 0, true)));
+    ASSERT_TRUE (product.getChildFile ("data/mesh/ws/Tube.ws").setLastModificationTime (newest));
+    ASSERT_TRUE (ours.setLastModificationTime (Time::getCurrentTime()));
+    ASSERT_EQ (tool ({ "zip", product.getFullPathName(), zipped.getFullPathName(), "Uninstall.exe=" + ours.getFullPathName() }).exitCode, 0);
+    EXPECT_EQ (LoadedZip (zipped).zip.getEntry ("Uninstall.exe")->fileTime, asRecorded (newest));
+    ASSERT_TRUE (ours.setLastModificationTime (Time::getCurrentTime() + RelativeTime::hours (30)));
+    const auto later = sandbox.home().getChildFile ("later.zip");
+    ASSERT_EQ (tool ({ "zip", product.getFullPathName(), later.getFullPathName(), "Uninstall.exe=" + ours.getFullPathName() }).exitCode, 0);
+    EXPECT_TRUE (later.hasIdenticalContentTo (zipped)) << "the archive depends on when the uninstaller was built";
+
+    const auto dated = sandbox.home().getChildFile ("dated.zip");
+    ASSERT_EQ (toolWith ({ "SOURCE_DATE_EPOCH=1700000001" }, { "zip", product.getFullPathName(), dated.getFullPathName(),
+                                                             "Uninstall.exe=" + ours.getFullPathName() }).exitCode, 0);
+    EXPECT_EQ (LoadedZip (dated).zip.getEntry ("Uninstall.exe")->fileTime, asRecorded (Time (1700000000000)));
+    EXPECT_EQ (LoadedZip (dated).zip.getEntry ("Sorna.dll")->fileTime, asRecorded (Time (2024, 1, 19, 0, 0, 0, 0, true)))
+        << "the folder's own files keep their times";
+    const auto badEpoch = toolWith ({ "SOURCE_DATE_EPOCH=yesterday" }, { "zip", product.getFullPathName(), dated.getFullPathName(),
+                                                                        "Uninstall.exe=" + ours.getFullPathName() });
+    EXPECT_NE (badEpoch.exitCode, 0);
+    EXPECT_TRUE (badEpoch.output.contains ("SOURCE_DATE_EPOCH is not a number of seconds")) << badEpoch.output;
+
     ASSERT_TRUE (product.getChildFile ("Uninstall.exe").replaceWithText ("the product's own uninstaller"));
     const auto own = sandbox.home().getChildFile ("own.zip");
     ASSERT_EQ (tool ({ "zip", product.getFullPathName(), own.getFullPathName(), "Uninstall.exe=" + ours.getFullPathName() }).exitCode, 0);
     EXPECT_EQ (tool ({ "check", own.getFullPathName() }).exitCode, 0) << "one Uninstall.exe only";
     EXPECT_EQ (LoadedZip (own).entries.entryBytes ("Uninstall.exe").toString(), "the product's own uninstaller");
+}
+
+// ZIP has no time zone: the same folder gives the same bytes in any zone the build runs in,
+// and each file's time is recorded as UTC wall-clock time (zones given as POSIX rules, which
+// need no zone database: fourteen hours east, and three and a half west with summer time).
+TEST (PayloadTool, ZippingAFolderGivesTheSameBytesInEveryTimeZone)
+{
+    Sandbox sandbox;
+    auto product = sandbox.folder ("product");
+    const StringArray names { "Sorna.dll", "data/presets/Night.srn", "data/tutorials/Summer.xml" };
+    const Time times[] { Time (2021, 0, 14, 23, 30, 10, 0, true), Time (2022, 6, 1, 1, 0, 0, 0, true),
+                         Time (2023, 2, 12, 9, 15, 44, 0, true) };
+
+    for (int i = 0; i < names.size(); ++i)
+    {
+        auto f = product.getChildFile (names[i]);
+        ASSERT_TRUE (f.create().wasOk() && f.replaceWithText (names[i]));
+        ASSERT_TRUE (f.setLastModificationTime (times[i]));
+    }
+
+    StringArray zones { "TZ=UTC0", "TZ=LINT-14", "TZ=NST3:30NDT,M3.2.0,M11.1.0" };
+    const auto first = sandbox.home().getChildFile ("zone0.zip");
+
+    for (int z = 0; z < zones.size(); ++z)
+    {
+        const auto zip = sandbox.home().getChildFile ("zone" + String (z) + ".zip");
+        ASSERT_EQ (toolWith ({ zones[z] }, { "zip", product.getFullPathName(), zip.getFullPathName() }).exitCode, 0) << zones[z];
+        EXPECT_TRUE (zip.hasIdenticalContentTo (first)) << zones[z];
+    }
+
+    const LoadedZip zipped (first);
+
+    for (int i = 0; i < names.size(); ++i)
+    {
+        const auto* entry = zipped.zip.getEntry (names[i]);
+        ASSERT_NE (entry, nullptr) << names[i];
+        EXPECT_EQ (entry->fileTime, asRecorded (times[i])) << names[i];
+    }
 }
 
 #endif

@@ -147,6 +147,8 @@ TEST (WholeFile, CopyOrLinkCopiesAcrossFileSystems)
     Sandbox sandbox;
     const auto source = shm.getNonexistentChildFile ("sorna-whole-file-test", ".srn", false);
     ASSERT_TRUE (source.replaceWithText ("from another file system"));
+    const juce::Time made (2019, 10, 4, 12, 0, 0, 0, true);
+    ASSERT_TRUE (source.setLastModificationTime (made));
 
     const auto destination = sandbox.folder ("to").getChildFile ("Preset.srn");
     const bool copied = WholeFile::copyOrLink (source, destination);
@@ -154,5 +156,31 @@ TEST (WholeFile, CopyOrLinkCopiesAcrossFileSystems)
 
     EXPECT_TRUE (copied);
     EXPECT_EQ (destination.loadFileAsString(), "from another file system");
+    EXPECT_EQ (destination.getLastModificationTime().toMilliseconds(), made.toMilliseconds());
     EXPECT_EQ (destination.getParentDirectory().getNumberOfChildFiles (File::findFilesAndDirectories), 1);
+}
+
+// The system's own copy keeps the source's last write time; an installed file shows when it
+// was made, into an empty place or over an older file alike.
+TEST (WholeFile, CopyKeepsTheSourcesModificationTime)
+{
+    Sandbox sandbox;
+    const auto source = sandbox.folder ("from").getChildFile ("Sorna.dll");
+    ASSERT_TRUE (source.replaceWithText ("plug-in"));
+    const juce::Time made (2019, 10, 4, 12, 0, 2, 0, true);
+    ASSERT_TRUE (source.setLastModificationTime (made));
+
+    const auto fresh = sandbox.folder ("to").getChildFile ("Sorna.dll");
+    const auto over = sandbox.folder ("over").getChildFile ("Sorna.dll");
+    ASSERT_TRUE (over.replaceWithText ("an older plug-in"));
+
+    for (auto& destination : { fresh, over })
+    {
+        EXPECT_TRUE (WholeFile::copy (source, destination)) << destination.getFullPathName();
+        EXPECT_EQ (destination.loadFileAsString(), "plug-in");
+        EXPECT_EQ (destination.getLastModificationTime().toMilliseconds(), made.toMilliseconds()) << destination.getFullPathName();
+        EXPECT_EQ (destination.getParentDirectory().getNumberOfChildFiles (File::findFilesAndDirectories), 1);
+    }
+
+    EXPECT_EQ (source.getLastModificationTime().toMilliseconds(), made.toMilliseconds()) << "the source is untouched";
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Authenticode signing of the installer, with a throwaway CA and code-signing certificate made
 # here (no network). The build signs SornaInstaller.exe with SHA-256, the signature verifies
-# against that CA, and the signed installer still starts under Wine; one changed payload byte
-# breaks the signature; the password reaches the signing tools only through the environment
-# and a pipe, never their command lines; a wrong password or an unreadable certificate stops
-# the build with a clear message and leaves no SornaInstaller.exe; and without a certificate
-# the build is unsigned again. It reuses the Windows build folder ($SORNA_WINDOWS_BUILD_DIR):
+# against that CA, and the signed installer still starts under Wine; the uninstaller (and the
+# demo program) are signed too, before they are packed, so their copies in the payload verify;
+# one changed payload byte breaks the signature; the password reaches the signing tools only
+# through the environment and a pipe, never their command lines; a wrong password or an
+# unreadable certificate stops the build with a clear message and leaves no SornaInstaller.exe,
+# not even an unsigned one from an earlier build; and without a certificate the build is
+# unsigned again. It reuses the Windows build folder ($SORNA_WINDOWS_BUILD_DIR):
 # signing follows the link, so only the link is repeated.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -68,6 +70,39 @@ echo program > "$root/stand-in.exe"
 grep -q -- "-h sha256 .*-readpass /dev/stdin" "$root/stand-ins/osslsigncode.argv" || fail "not signed with SHA-256, password read from the pipe"
 grep -qxF "SORNA_SIGN_PASSWORD=$password" "$root/stand-ins/openssl.env" || fail "openssl was not given the password in its environment"
 
+# A failed signing removes the other programs that the build signs as well.
+echo program > "$root/stand-in.exe"
+echo installer > "$root/Stand-in Installer.exe"
+printf '%s\n' "$root/stand-in.exe" "$root/Stand-in Installer.exe" "$root/absent.exe" > "$root/signed-programs.txt"
+if "$top/cmake/sign-windows-program.sh" "$root/stand-in.exe" "$root/missing.p12" "" "Sorna" \
+        "$root/stand-ins/osslsigncode" "$root/stand-ins/openssl" "$root/signed-programs.txt" \
+        < /dev/null > "$root/stand-in-refused.log" 2>&1; then
+    fail "the signing step succeeded without a certificate"
+fi
+[ ! -e "$root/stand-in.exe" ] && [ ! -e "$root/Stand-in Installer.exe" ] \
+    || fail "a failed signing left a program of the build"
+grep -qF "removed as well, so that none of them stays unsigned: Stand-in Installer.exe" "$root/stand-in-refused.log" \
+    || { cat "$root/stand-in-refused.log"; fail "a failed signing does not say which other programs it removed"; }
+
+# An unsigned installer from an earlier build, then signing asked for with a wrong password: a
+# program that goes into the payload is signed first and fails, so the build stops before the
+# installer is linked again, and the earlier, unsigned installer must go as well.
+SORNA_SIGN_PASSWORD= "$top/scripts/build-windows" -DSORNA_SIGN_PKCS12= > "$root/build-unsigned-first.log" 2>&1 \
+    || { cat "$root/build-unsigned-first.log"; fail "the unsigned build failed"; }
+[ -f "$exe" ] || fail "no installer after the unsigned build"
+if env SORNA_SIGN_PASSWORD="not the password" "$top/scripts/build-windows" -DSORNA_SIGN_PKCS12="$root/signer.p12" \
+        > "$root/build-over-unsigned.log" 2>&1; then
+    fail "the build succeeded with a wrong password"
+fi
+grep -qF "the password in SORNA_SIGN_PASSWORD does not open the certificate" "$root/build-over-unsigned.log" \
+    || { cat "$root/build-over-unsigned.log"; fail "with a wrong password, the build does not say why it stopped"; }
+! grep -q "Linking CXX executable SornaInstaller.exe" "$root/build-over-unsigned.log" \
+    || fail "the installer was linked again: this case needs the build to stop before it"
+grep -qF "removed as well, so that none of them stays unsigned: " "$root/build-over-unsigned.log" \
+    && grep -F "removed as well" "$root/build-over-unsigned.log" | grep -qF "SornaInstaller.exe" \
+    || { cat "$root/build-over-unsigned.log"; fail "the build does not say that it removed the earlier installer"; }
+[ ! -e "$exe" ] || fail "an unsigned SornaInstaller.exe from the earlier build was left where a signed one was asked for"
+
 # The real build, signed.
 "$top/scripts/build-windows" -DSORNA_SIGN_PKCS12="$root/signer.p12" > "$root/build-signed.log" 2>&1 \
     || { cat "$root/build-signed.log"; fail "the signed build failed"; }
@@ -78,6 +113,28 @@ osslsigncode verify -CAfile "$root/ca.pem" -in "$exe" > "$root/verify.log" 2>&1 
 grep -q "Message digest algorithm *: SHA256" "$root/verify.log" || fail "the signature's digest is not SHA-256"
 grep -q "Subject: /CN=Sorna Test Signer" "$root/verify.log" || fail "not signed by the test certificate"
 cp "$exe" "$root/signed.exe"
+
+# Our programs that go into the payload are signed before they are packed: the built files and
+# their copies inside the payload verify. A ready archive, or a folder with a program of its
+# own, carries the vendor's program instead, which the build does not touch.
+verify_signed() # file label
+{
+    osslsigncode verify -CAfile "$root/ca.pem" -in "$1" > "$root/verify-$2.log" 2>&1 \
+        || { cat "$root/verify-$2.log"; fail "$2 does not verify against the test CA"; }
+    grep -q "Subject: /CN=Sorna Test Signer" "$root/verify-$2.log" || fail "$2 is not signed by the test certificate"
+}
+payload_source=$(sed -n 's/^SORNA_PAYLOAD:PATH=//p' "$build/CMakeCache.txt")
+programs=("Uninstall.exe=$build/Uninstall.exe")
+[ -n "$payload_source" ] || programs+=("Sorna.exe=$build/demo/Sorna.exe")
+for program in "${programs[@]}"; do
+    entry=${program%%=*} file=${program#*=}
+    verify_signed "$file" "$entry"
+    case $payload_source in *.zip) continue ;; esac
+    [ -n "$payload_source" ] && [ -e "$payload_source/$entry" ] && continue
+    unzip -p "$build/payload/Sorna.zip" "$entry" > "$root/payload-$entry" || fail "no $entry in the payload"
+    cmp -s "$file" "$root/payload-$entry" || fail "the payload's $entry is not the signed one the build made"
+    verify_signed "$root/payload-$entry" "payload-$entry"
+done
 
 SORNA_WINE_ROOT=$root SORNA_INSTALLER_EXE=$root/signed.exe "$here/startup.sh" > "$root/startup.log" 2>&1 \
     || { cat "$root/startup.log"; fail "the signed installer does not pass the start-up test"; }
@@ -127,4 +184,4 @@ if [ -z "$previous" ]; then
         fail "the build without a certificate is signed"
     fi
 fi
-echo "signing: signed and verified (SHA-256), starts under Wine, tampering detected, password kept off command lines, bad certificates refused, unsigned without one"
+echo "signing: signed and verified (SHA-256) with the payload's programs, starts under Wine, tampering detected, password kept off command lines, bad certificates refused (no earlier installer left), unsigned without one"

@@ -74,9 +74,10 @@ namespace
     }
 }
 
-// ZIP keeps local wall-clock time in two-second steps. JUCE's Builder writes the seconds
-// without halving them (its reader doubles them), so hand it half the seconds: that yields
-// the correct stamp for every reader, Info-ZIP's and JUCE's alike.
+// ZIP keeps wall-clock time in two-second steps, which JUCE's Builder takes from the local
+// time (payload_tool's is UTC). The Builder writes the seconds without halving them (its reader
+// doubles them), so hand it half the seconds: that yields the correct stamp for every reader,
+// Info-ZIP's and JUCE's alike.
 juce::Time zipTime (juce::Time t)
 {
     if (t.getYear() < 1980)

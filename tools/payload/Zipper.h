@@ -14,8 +14,9 @@ struct PayloadEntry
     bool isFolder() const   { return name.endsWithChar ('/'); }
 };
 
-// The time to hand JUCE's ZipFile::Builder so that the archive records t (rounded down to
-// the format's two-second steps, and no earlier than 1980).
+// The time to hand JUCE's ZipFile::Builder so that the archive records t as wall-clock time
+// in the process's time zone (rounded down to the format's two-second steps, and no earlier
+// than 1980).
 juce::Time zipTime (juce::Time t);
 
 // Every file and folder below folder, each folder before its contents and siblings sorted by

@@ -136,8 +136,14 @@ for program in "${programs[@]}"; do
     verify_signed "$root/payload-$entry" "payload-$entry"
 done
 
-SORNA_WINE_ROOT=$root SORNA_INSTALLER_EXE=$root/signed.exe "$here/startup.sh" > "$root/startup.log" 2>&1 \
-    || { cat "$root/startup.log"; fail "the signed installer does not pass the start-up test"; }
+# Wine cannot start a 32-bit program on a kernel without 32-bit support (scripts/test-windows
+# tells): then only this step is left out, and the output says so.
+if [ "${SORNA_WINE_RUNS:-1}" = 1 ]; then
+    SORNA_WINE_ROOT=$root SORNA_INSTALLER_EXE=$root/signed.exe "$here/startup.sh" > "$root/startup.log" 2>&1 \
+        || { cat "$root/startup.log"; fail "the signed installer does not pass the start-up test"; }
+else
+    echo "skipped: the start-up of the signed installer under Wine (this machine cannot run 32-bit programs)"
+fi
 
 # One byte of the payload inside the signed file changed: the signature no longer holds.
 python3 - "$root/signed.exe" "$SORNA_PAYLOAD_ZIP" "$root/tampered.exe" <<'PYTHON' || fail "the payload is not inside the signed installer"
@@ -184,4 +190,5 @@ if [ -z "$previous" ]; then
         fail "the build without a certificate is signed"
     fi
 fi
-echo "signing: signed and verified (SHA-256) with the payload's programs, starts under Wine, tampering detected, password kept off command lines, bad certificates refused (no earlier installer left), unsigned without one"
+[ "${SORNA_WINE_RUNS:-1}" = 1 ] && started="starts under Wine" || started="start under Wine skipped"
+echo "signing: signed and verified (SHA-256) with the payload's programs, $started, tampering detected, password kept off command lines, bad certificates refused (no earlier installer left), unsigned without one"

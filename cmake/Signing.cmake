@@ -7,10 +7,13 @@ set(SORNA_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamping server for 
 
 # A failed signing removes every program signed in this build folder, not just the one that
 # failed: the build stops there, and an installer left by an earlier unsigned build would
-# otherwise stay where a signed one was asked for. The list of them is written once every
-# program is known, at the end of the configure step.
+# otherwise stay where a signed one was asked for. The top-level CMakeLists.txt writes the list
+# of them once every program is defined.
 set(sorna_signed_programs ${CMAKE_BINARY_DIR}/signed-programs.txt)
 function(sorna_write_signed_programs)
+    if(SORNA_SIGN_PKCS12 STREQUAL "")
+        return()
+    endif()
     get_property(targets GLOBAL PROPERTY sorna_signed_targets)
     set(files)
     foreach(target IN LISTS targets)
@@ -19,9 +22,6 @@ function(sorna_write_signed_programs)
     list(JOIN files "\n" content)
     file(GENERATE OUTPUT ${sorna_signed_programs} CONTENT "${content}\n")
 endfunction()
-if(NOT SORNA_SIGN_PKCS12 STREQUAL "")
-    cmake_language(DEFER CALL sorna_write_signed_programs)
-endif()
 
 # sorna_sign(target [DESCRIPTION text]): strips the program, then signs it when a certificate
 # is set, with the description that Windows shows in its elevation prompt (default: the

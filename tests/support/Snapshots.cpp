@@ -1,5 +1,6 @@
 #include "tests/support/Snapshots.h"
 #include "platform/Registry.h"
+#include "platform/linux/Utf16.h"
 
 std::set<juce::String> fileTree (const juce::File& root, bool withHidden)
 {
@@ -29,15 +30,13 @@ std::set<juce::String> registryRecords()
     if (! Registry::standInFile().loadFileAsData (data) || data.getSize() < 2)
         return records;
 
-    juce::Array<juce::CharPointer_UTF16::CharType> units;
-    const auto* bytes = static_cast<const juce::uint8*> (data.getData());
+    // UTF-16LE after its byte order mark.
+    juce::String text;
+    bool terminated = false;
+    Utf16::read (static_cast<const juce::uint8*> (data.getData()) + 2, data.getSize() - 2, text, terminated,
+                 Utf16::Order::littleEndian, Utf16::LoneSurrogates::replace);
 
-    for (size_t i = 2; i + 1 < data.getSize(); i += 2)
-        units.add ((juce::CharPointer_UTF16::CharType) (bytes[i] | (bytes[i + 1] << 8)));
-
-    units.add (0);
-
-    for (auto& line : juce::StringArray::fromLines (juce::String (juce::CharPointer_UTF16 (units.getRawDataPointer()))))
+    for (auto& line : juce::StringArray::fromLines (text))
         if (line.trim().isNotEmpty() && line != "Windows Registry Editor Version 5.00")
             records.insert (line);
 

@@ -18,13 +18,6 @@ namespace
         return runProcess (command, 10000).output.trim();
     }
 
-    juce::StringArray findWindows (const String& name)
-    {
-        auto ids = juce::StringArray::fromLines (run ({ "xdotool", "search", "--onlyvisible", "--name", "^" + name + "$" }));
-        ids.removeEmptyStrings();
-        return ids;
-    }
-
     void clickAt (const String& windowId, int x, int y)
     {
         run ({ "xdotool", "mousemove", "--window", windowId, String (x), String (y) });

@@ -16,7 +16,7 @@ ProcessRun runProcess (const juce::StringArray& command, int timeoutMs)
     return result;
 }
 
-juce::String waitForWindow (const juce::String& title, int timeoutMs)
+juce::StringArray findWindows (const juce::String& title)
 {
     // xdotool takes a regular expression, in which the title's own characters are all literal.
     // Only a window on screen counts: a program may make and drop a window of the same title
@@ -28,15 +28,17 @@ juce::String waitForWindow (const juce::String& title, int timeoutMs)
 
     pattern << "$";
 
+    auto ids = juce::StringArray::fromLines (runProcess ({ "xdotool", "search", "--onlyvisible", "--name", pattern }, 10000).output.trim());
+    ids.removeEmptyStrings();
+    return ids;
+}
+
+juce::String waitForWindow (const juce::String& title, int timeoutMs)
+{
     for (const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
          juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
-    {
-        auto ids = juce::StringArray::fromLines (runProcess ({ "xdotool", "search", "--onlyvisible", "--name", pattern }, 10000).output.trim());
-        ids.removeEmptyStrings();
-
-        if (! ids.isEmpty())
+        if (const auto ids = findWindows (title); ! ids.isEmpty())
             return ids[0];
-    }
 
     return {};
 }

@@ -11,6 +11,9 @@ struct ProcessRun
 
 ProcessRun runProcess (const juce::StringArray& command, int timeoutMs = 120000);
 
+// The ids of the windows on screen titled exactly so (found with xdotool).
+juce::StringArray findWindows (const juce::String& title);
+
 // The id of the first window titled exactly so (found with xdotool), waiting up to timeoutMs
 // for it to appear; empty when none did.
 juce::String waitForWindow (const juce::String& title, int timeoutMs);

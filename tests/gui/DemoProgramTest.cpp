@@ -35,18 +35,6 @@ namespace
 
         return {};
     }
-
-    struct StartedProgram
-    {
-        juce::ChildProcess process;
-        String window;
-
-        ~StartedProgram()
-        {
-            if (process.isRunning())
-                process.kill();
-        }
-    };
 }
 
 struct DemoProgram : public JobFixture {};
@@ -91,9 +79,9 @@ TEST_F (DemoProgram, StartsFromTheShortcutsTargetAndShowsTheExactPresetPathItIsG
         command.addArray (start.arguments);
         ASSERT_TRUE (program.process.start (command, 0));
 
-        program.window = waitForWindow (start.title, 20000);
-        ASSERT_TRUE (program.window.isNotEmpty()) << "no window titled " << start.title;
-        EXPECT_EQ (copiedText (program.window), start.text);
+        const auto window = waitForWindow (start.title, 20000);
+        ASSERT_TRUE (window.isNotEmpty()) << "no window titled " << start.title;
+        EXPECT_EQ (copiedText (window), start.text);
 
         run ({ "xdotool", "key", "Escape" });
         EXPECT_TRUE (program.process.waitForProcessToFinish (10000)) << "Escape did not close the program";

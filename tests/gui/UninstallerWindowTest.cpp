@@ -88,18 +88,6 @@ namespace
         return words;
     }
 
-    // A program started for a test, ended when the test leaves it running.
-    struct StartedProgram
-    {
-        juce::ChildProcess process;
-
-        ~StartedProgram()
-        {
-            if (process.isRunning())
-                process.kill();
-        }
-    };
-
     const String question ("Uninstall Sorna 1.8");
     const String report ("Sorna was removed");
 }

@@ -11,6 +11,18 @@ struct ProcessRun
 
 ProcessRun runProcess (const juce::StringArray& command, int timeoutMs = 120000);
 
+// A program started for a test, ended when the test leaves it running.
+struct StartedProgram
+{
+    juce::ChildProcess process;
+
+    ~StartedProgram()
+    {
+        if (process.isRunning())
+            process.kill();
+    }
+};
+
 // The ids of the windows on screen titled exactly so (found with xdotool).
 juce::StringArray findWindows (const juce::String& title);
 

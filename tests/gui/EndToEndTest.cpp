@@ -36,8 +36,8 @@ TEST (EndToEnd, ASecondInstanceShowsNothingAndLeavesTheFirstAlone)
     Sandbox sandbox;
     sandbox.home().setAsCurrentWorkingDirectory();
 
-    juce::ChildProcess first;
-    ASSERT_TRUE (first.start (String (SORNA_INSTALLER_PATH), 0));
+    StartedProgram first;
+    ASSERT_TRUE (first.process.start (String (SORNA_INSTALLER_PATH), 0));
     const auto firstWindow = waitForWindow (windowTitle, 15000);
     ASSERT_TRUE (firstWindow.isNotEmpty());
 
@@ -45,10 +45,7 @@ TEST (EndToEnd, ASecondInstanceShowsNothingAndLeavesTheFirstAlone)
     ASSERT_TRUE (second.start (String (SORNA_INSTALLER_PATH), 0));
     EXPECT_TRUE (second.waitForProcessToFinish (10000));
     EXPECT_EQ (findWindows (windowTitle).size(), 1);
-    EXPECT_TRUE (first.isRunning());
-
-    first.kill();
-    first.waitForProcessToFinish (5000);
+    EXPECT_TRUE (first.process.isRunning());
 }
 
 TEST (EndToEnd, AcceptAndInstallInstallsEverythingAndTheCompletionBoxEndsTheInstaller)
@@ -65,8 +62,8 @@ TEST (EndToEnd, AcceptAndInstallInstallsEverythingAndTheCompletionBoxEndsTheInst
                               + programs.getFullPathName() + "/\" PluginInstallDir=\"" + plugins.getFullPathName()
                               + "/\" FormatA=\"vst64\" Keep=\"me\"/>\n");
 
-    juce::ChildProcess installer;
-    ASSERT_TRUE (installer.start (String (SORNA_INSTALLER_PATH), 0));
+    StartedProgram installer;
+    ASSERT_TRUE (installer.process.start (String (SORNA_INSTALLER_PATH), 0));
     const auto window = waitForWindow (windowTitle, 15000);
     ASSERT_TRUE (window.isNotEmpty());
     juce::Thread::sleep (500);
@@ -76,10 +73,7 @@ TEST (EndToEnd, AcceptAndInstallInstallsEverythingAndTheCompletionBoxEndsTheInst
 
     const auto report = waitForWindow ("Installation Complete", 120000);
     ASSERT_TRUE (report.isNotEmpty());
-    juce::Thread::sleep (300);
-    run ({ "xdotool", "windowfocus", "--sync", report });
-    run ({ "xdotool", "key", "--window", report, "Return" });
-    EXPECT_TRUE (installer.waitForProcessToFinish (15000));
+    EXPECT_NE (answerAndWait (installer.process, report, "Return"), -1) << "Return did not close the completion box";
 
     PayloadCheck payload;
     const auto content = sandbox.documents().getChildFile ("Kestrune/Sorna");
@@ -112,8 +106,8 @@ TEST (EndToEnd, TheWindowsCloseButtonAsksAndAbortEndsTheInstallerWithoutInstalli
     Sandbox sandbox;
     sandbox.home().setAsCurrentWorkingDirectory();
 
-    juce::ChildProcess installer;
-    ASSERT_TRUE (installer.start (String (SORNA_INSTALLER_PATH), 0));
+    StartedProgram installer;
+    ASSERT_TRUE (installer.process.start (String (SORNA_INSTALLER_PATH), 0));
     const auto window = waitForWindow (windowTitle, 15000);
     ASSERT_TRUE (window.isNotEmpty());
     juce::Thread::sleep (500);
@@ -122,30 +116,15 @@ TEST (EndToEnd, TheWindowsCloseButtonAsksAndAbortEndsTheInstallerWithoutInstalli
     clickAt (window, 800 - 18, 13);
     auto question = waitForWindow ("Abort installation", 10000);
     ASSERT_TRUE (question.isNotEmpty());
-    // A box that has only just appeared may not take keys yet: Escape is pressed again while
-    // the box stays, for as long as a busy machine may need.
-    for (int i = 0; i < 50 && ! findWindows ("Abort installation").isEmpty(); ++i)
-    {
-        if (i % 10 == 0)
-        {
-            run ({ "xdotool", "windowfocus", "--sync", question });
-            run ({ "xdotool", "key", "--window", question, "Escape" });
-        }
-
-        juce::Thread::sleep (200);
-    }
-
-    EXPECT_TRUE (findWindows ("Abort installation").isEmpty());
+    EXPECT_TRUE (answerWhileShown ("Abort installation", "Escape"));
     juce::Thread::sleep (500);
-    EXPECT_TRUE (installer.isRunning());
+    EXPECT_TRUE (installer.process.isRunning());
 
     // Return answers "Abort": the installer ends and nothing was installed.
     clickAt (window, 800 - 18, 13);
     question = waitForWindow ("Abort installation", 10000);
     ASSERT_TRUE (question.isNotEmpty());
-    run ({ "xdotool", "windowfocus", "--sync", question });
-    run ({ "xdotool", "key", "--window", question, "Return" });
-    EXPECT_TRUE (installer.waitForProcessToFinish (10000));
+    EXPECT_NE (answerAndWait (installer.process, question, "Return"), -1) << "Return did not abort the installer";
     EXPECT_FALSE (sandbox.documents().getChildFile ("Kestrune").exists());
     EXPECT_FALSE (sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml").exists());
 }

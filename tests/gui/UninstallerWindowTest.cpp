@@ -21,36 +21,6 @@ namespace
     using juce::File;
     using juce::String;
 
-    String run (const juce::StringArray& command)
-    {
-        return runProcess (command, 10000).output.trim();
-    }
-
-    void press (const String& window, const String& key)
-    {
-        juce::Thread::sleep (300);
-        run ({ "xdotool", "windowfocus", "--sync", window });
-        run ({ "xdotool", "key", "--window", window, key });
-    }
-
-    // Answers a box and waits for the program to end; its exit status, or -1. On a busy
-    // machine a key can reach the box before it takes input, so it is pressed again while the
-    // program runs. (JUCE's ChildProcess keeps the right exit status only if nothing asks
-    // after the first wait that saw the end.)
-    int answerAndWait (juce::ChildProcess& process, const String& box, const String& key)
-    {
-        for (int attempt = 0; attempt < 10; ++attempt)
-        {
-            press (box, key);
-
-            if (process.waitForProcessToFinish (3000))
-                return (int) process.getExitCode();
-        }
-
-        process.kill();
-        return -1;
-    }
-
     // Every file and folder below root, with sizes, as one text; the desktop's own caches
     // (dconf's, for one) left out.
     String snapshot (const File& root)
@@ -119,7 +89,7 @@ TEST_F (UninstallerWindow, CancelChangesNothingRemoveRemovesAndTheReportEndsIt)
 
     for (int attempt = 0; attempt < 10 && done.isEmpty(); ++attempt)
     {
-        press (box, "Return");
+        pressKey (box, "Return");
         done = waitForWindow (report, 5000);
     }
 

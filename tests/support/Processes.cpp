@@ -43,6 +43,45 @@ juce::String waitForWindow (const juce::String& title, int timeoutMs)
     return {};
 }
 
+void pressKey (const juce::String& windowId, const juce::String& key)
+{
+    juce::Thread::sleep (300);
+    runProcess ({ "xdotool", "windowfocus", "--sync", windowId }, 10000);
+    runProcess ({ "xdotool", "key", "--window", windowId, key }, 10000);
+}
+
+int answerAndWait (juce::ChildProcess& process, const juce::String& boxId, const juce::String& key)
+{
+    for (int attempt = 0; attempt < 10; ++attempt)
+    {
+        pressKey (boxId, key);
+
+        if (process.waitForProcessToFinish (3000))
+            return (int) process.getExitCode();
+    }
+
+    process.kill();
+    return -1;
+}
+
+bool answerWhileShown (const juce::String& title, const juce::String& key)
+{
+    for (int attempt = 0; attempt < 10; ++attempt)
+    {
+        const auto ids = findWindows (title);
+
+        if (ids.isEmpty())
+            return true;
+
+        pressKey (ids[0], key);
+
+        for (int i = 0; i < 15 && ! findWindows (title).isEmpty(); ++i)
+            juce::Thread::sleep (200);
+    }
+
+    return findWindows (title).isEmpty();
+}
+
 juce::String shellLinkField (const juce::File& link, const juce::String& name)
 {
     // lnkinfo's lines read "<tab>Name<tabs>: value".

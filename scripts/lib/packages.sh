@@ -1,5 +1,6 @@
 # Sourced by the scripts: installs the Debian packages that this machine lacks.
 #   install_missing_packages NAME...
+#   install_backports_package NAME MIN_VERSION
 #   update_package_indexes
 # A name of the form name:i386 adds the i386 architecture to dpkg first when it is missing.
 # Runs apt-get through sudo unless already root, and waits for another install that holds
@@ -40,4 +41,34 @@ install_missing_packages()
     [ -n "$release" ] || return 1
     echo "Installing from $release's own suite instead" >&2
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" "${install[@]}" -t "$release" "${missing[@]}" >/dev/null
+}
+
+# A package newer than the release carries, from its backports suite, added to the package
+# sources as Debian's backports instructions say (its packages are then installed only when
+# asked for by name). Does nothing when at least MIN_VERSION is installed.
+install_backports_package()
+{
+    local package=$1 minimum=$2 installed release suite list mirror
+    installed=$(dpkg-query -W -f='${Status} ${Version}' "$package" 2>/dev/null | sed -n 's/^install ok installed //p')
+    [ -n "$installed" ] && dpkg --compare-versions "$installed" ge "$minimum" && return 0
+
+    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -n "$release" ] || { echo "cannot tell this system's release for its backports" >&2; return 1; }
+    suite=$release-backports
+    if ! grep -rqsE "^[^#]*\b$suite\b" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        # The same mirror as the release's own packages.
+        mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\/\?\)$/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
+        [ -n "$mirror" ] || mirror=$(sed -n 's/^deb  *\(\[[^]]*\] *\)\?\([^ ]*\/debian\/\?\) .*/\2/p' /etc/apt/sources.list 2>/dev/null | head -n 1)
+        list=/etc/apt/sources.list.d/$suite.sources
+        echo "Adding $suite to the package sources ($list)"
+        printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "${mirror:-http://deb.debian.org/debian}" "$suite" | "${sudo_cmd[@]}" tee "$list" >/dev/null
+    fi
+    update_package_indexes
+    echo "Installing from $suite: $package"
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+        -o DPkg::Lock::Timeout=600 -t "$suite" "$package" >/dev/null || return 1
+    installed=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null)
+    dpkg --compare-versions "$installed" ge "$minimum" \
+        || { echo "$suite has $package $installed; at least $minimum is needed" >&2; return 1; }
 }

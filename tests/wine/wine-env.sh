@@ -1,6 +1,11 @@
 # Sourced by the Wine tests: a sandboxed Wine with its own prefix, home and display.
 # Usage: wine_env_setup NAME  (NAME picks the prefix and sandbox under $SORNA_WINE_ROOT)
 
+# wine: see bin/wine, which runs Wine's own programs natively where 32-bit code is emulated.
+PATH=$(cd "$(dirname "${BASH_SOURCE[0]}")/bin" && pwd):$PATH
+wineboot() { wine wineboot "$@"; }
+winepath() { wine winepath "$@"; }
+
 wine_env_setup()
 {
     local name=$1

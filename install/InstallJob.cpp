@@ -35,7 +35,9 @@ namespace
 
     // A move is a rename on one volume; across volumes JUCE falls back to a copy that a full
     // disk can cut short, so the result is measured and a cut-off file is not left in place.
-    bool moveWhole (const juce::File& source, const juce::File& destination)
+    // Only programs are moved: they arrive runnable by every user (on Windows their access
+    // rules, inherited from the temporary folder, already say so).
+    bool moveProgramWhole (const juce::File& source, const juce::File& destination)
     {
         if (! source.existsAsFile() || destination.isDirectory())
             return false;
@@ -46,7 +48,10 @@ namespace
             return false;
 
         if (destination.getSize() == size)
+        {
+            destination.setExecutePermission (true);
             return true;
+        }
 
         destination.deleteFile();
         return false;
@@ -76,7 +81,7 @@ void InstallJob::setPayload (const void* data, size_t size)
 
 juce::File InstallJob::getTemporaryFolder() const
 {
-    return juce::File (folders.temporary.getFullPathName() + separator() + Product::name + "/");
+    return temporary != nullptr ? temporary->getFile() : juce::File();
 }
 
 juce::String InstallJob::getContentFolder() const
@@ -84,9 +89,14 @@ juce::String InstallJob::getContentFolder() const
     return withPlatformSeparators (folders.documents.getFullPathName() + "/" + Product::maker + "/" + Product::name + "/");
 }
 
+// A stopped run's unpacked files are of no use to a later one, which unpacks into a new folder.
 bool InstallJob::stopRequested()
 {
-    return progress.shouldStop();
+    if (! progress.shouldStop())
+        return false;
+
+    temporary->removeAll();
+    return true;
 }
 
 bool InstallJob::run()
@@ -99,14 +109,15 @@ bool InstallJob::run()
     RegistryRecords::writeUninstallEntry (standaloneFolder);
 
     PayloadArchive archive (payloadData, payloadSize);
-    const auto temporaryFolder = getTemporaryFolder();
+    temporary = std::make_unique<PrivateFolder> (folders.temporary, Product::name);
+    const auto temporaryFolder = temporary->getFile();
 
     properties.setSetting (RememberedChoices::Names::contentFolder, contentFolder);
     properties.setSetting (RememberedChoices::Names::standaloneFolder, standaloneFolder);
 
     progress.setProgress (0.0);
     progress.setStatusMessage ("Decompressing temporary files...");
-    const auto unpacked = archive.unpackTo (temporaryFolder);
+    const auto unpacked = temporary->getResult().wasOk() ? archive.unpackTo (temporaryFolder) : temporary->getResult();
 
     if (unpacked.failed())
         errorText << "Could not decompress files to temporary directory: " << unpacked.getErrorMessage() << "\n";
@@ -154,7 +165,7 @@ bool InstallJob::run()
     if (errorText.isNotEmpty())
         errorText << Product::administratorHint();
     else
-        temporaryFolder.deleteRecursively();
+        temporary->removeAll();
 
     progress.setProgress (0.99);
     properties.saveProperties (errorText);
@@ -223,7 +234,7 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
     progress.setStatusMessage ("Moving executable");
     const auto executableSource = temporaryFolder.getChildFile (Product::executableName);
 
-    if (! moveWhole (executableSource, executable))
+    if (! moveProgramWhole (executableSource, executable))
         errorText << "Failed to move executable from " << executableSource.getFullPathName()
                   << " to " << executable.getFullPathName() << ".\n";
 
@@ -241,7 +252,7 @@ void InstallJob::installStandalone (const juce::File& temporaryFolder, const juc
     const auto uninstallerSource = temporaryFolder.getChildFile (Product::uninstallerName);
     const auto uninstaller = juce::File (folder + Product::uninstallerName);
 
-    if (! moveWhole (uninstallerSource, uninstaller))
+    if (! moveProgramWhole (uninstallerSource, uninstaller))
         errorText << "Failed to move " << uninstallerSource.getFullPathName()
                   << " to " << uninstaller.getFullPathName() << ".\n";
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "install/InstallOptions.h"
+#include "platform/PrivateFolder.h"
 
 class InstallProperties;
 
@@ -38,6 +39,8 @@ public:
     // Returns false when it stopped at a stop request, true when it ran to the end.
     bool run();
 
+    // The folder the last run unpacked into: a new one each run, which only the job can
+    // change while it works (PrivateFolder). It stays after a run that reported a failure.
     juce::File getTemporaryFolder() const;
     juce::String getContentFolder() const;
 
@@ -55,4 +58,5 @@ private:
     InstallFolders folders;
     const void* payloadData = nullptr;
     size_t payloadSize = 0;
+    std::unique_ptr<PrivateFolder> temporary;
 };

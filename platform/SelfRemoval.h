@@ -5,12 +5,12 @@
 #include <functional>
 
 // How the uninstaller removes its own program file. A running Windows program cannot delete
-// its file, so the installed uninstaller copies itself to the temporary folder, starts the copy
-// and waits for its result, which becomes its own exit status. The copy does the work, reports
-// the result, waits for the installed uninstaller to end and deletes it; the copy's own file is
-// deleted by the system when the copy ends (it is held open with delete-on-close), so nothing
-// stays in the temporary folder. Elsewhere a program can delete its own file, and nothing is
-// handed over.
+// its file, so the installed uninstaller copies itself into a private folder (PrivateFolder) in
+// the temporary folder, starts the copy and waits for its result, which becomes its own exit
+// status. The copy does the work, reports the result, waits for the installed uninstaller to end
+// and deletes it; the copy's own file leaves the private folder, which goes, and is deleted by
+// the system when the copy ends (it is held open with delete-on-close), so nothing stays in the
+// temporary folder. Elsewhere a program can delete its own file, and nothing is handed over.
 namespace SelfRemoval
 {
     struct Start

@@ -1,21 +1,27 @@
 #include "platform/SelfRemoval.h"
+#include "platform/PrivateFolder.h"
 #include "platform/SpecialFolders.h"
 #include "product/Product.h"
 
 #include <windows.h>
 
-// The copy learns from its first three arguments that it is the copy: the marker, the pipe it
-// reports through and the installed uninstaller's process (both inherited handles, as numbers),
-// then the installed uninstaller's path. The arguments after those are the user's.
+#include <vector>
+
+// The copy learns from its first arguments that it is the copy: the marker; the pipe it reports
+// through, the installed uninstaller's process and its own file (inherited handles, as
+// numbers); then the installed uninstaller's path. The arguments after those are the user's.
+// It runs from a private folder of its own (see PrivateFolder), so that no one can put a DLL
+// beside it or swap it for another program before it starts.
 namespace
 {
     const juce::String workerMarker ("--sorna-uninstall-copy");
-    constexpr int addedArguments = 4;
+    constexpr int addedArguments = 5;
 
     struct WorkerState
     {
         HANDLE resultPipe = nullptr;
         HANDLE uninstallerProcess = nullptr;
+        HANDLE ownFile = nullptr;
         juce::File uninstaller;
     };
 
@@ -44,12 +50,22 @@ namespace
     }
 
     // Starts the copy and waits for its result; false when the copy could not be made or run.
+    // The private folder is held until the copy has reported its result: no one can swap the
+    // copy's file or folder before it starts.
     bool handOver (const juce::StringArray& arguments, const juce::File& self, int& exitCode)
     {
-        const auto copy = SpecialFolders::temporary().getNonexistentChildFile (juce::String (Product::name) + "-Uninstall", ".exe", false);
+        PrivateFolder folder (SpecialFolders::temporary(), juce::String (Product::name) + "-Uninstall");
+
+        if (folder.getResult().failed())
+            return false;
+
+        const auto copy = folder.getFile().getChildFile (self.getFileName());
 
         if (! CopyFileW (self.getFullPathName().toWideCharPointer(), copy.getFullPathName().toWideCharPointer(), TRUE))
+        {
+            folder.removeAll();
             return false;
+        }
 
         SECURITY_ATTRIBUTES inherited { sizeof (SECURITY_ATTRIBUTES), nullptr, TRUE };
 
@@ -62,6 +78,7 @@ namespace
         if (copyFile == INVALID_HANDLE_VALUE)
         {
             DeleteFileW (copy.getFullPathName().toWideCharPointer());
+            folder.removeAll();
             return false;
         }
 
@@ -74,7 +91,7 @@ namespace
                                  SYNCHRONIZE, TRUE, 0))
         {
             juce::StringArray commandLine { quoteArgument (copy.getFullPathName()), workerMarker,
-                                            handleText (writeEnd), handleText (selfProcess),
+                                            handleText (writeEnd), handleText (selfProcess), handleText (copyFile),
                                             quoteArgument (self.getFullPathName()) };
 
             for (auto& argument : arguments)
@@ -117,7 +134,39 @@ namespace
         if (readEnd != nullptr)
             CloseHandle (readEnd);
 
+        // A copy that could not start has no one to remove its folder.
+        if (! started)
+            folder.removeAll();
+
         return started;
+    }
+
+    // The copy's file leaves its private folder for the temporary folder, renamed through the
+    // handle that deletes it once the copy ends, and the emptied folder goes: so nothing stays
+    // in the temporary folder, though a running program cannot delete its own file.
+    void leavePrivateFolder (HANDLE ownFile)
+    {
+        const auto self = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+
+        for (int attempt = 0; attempt < 8; ++attempt)
+        {
+            const auto name = SpecialFolders::temporary().getChildFile (juce::String (Product::name) + "-Uninstall-"
+                                                                        + juce::String::toHexString (juce::Random::getSystemRandom().nextInt())
+                                                                        + ".exe").getFullPathName();
+            const auto length = static_cast<DWORD> (name.length() * sizeof (wchar_t));
+            std::vector<char> buffer (sizeof (FILE_RENAME_INFO) + length);
+            auto* rename = reinterpret_cast<FILE_RENAME_INFO*> (buffer.data());
+            rename->ReplaceIfExists = FALSE;
+            rename->RootDirectory = nullptr;
+            rename->FileNameLength = length;
+            memcpy (rename->FileName, name.toWideCharPointer(), length);
+
+            if (SetFileInformationByHandle (ownFile, FileRenameInfo, rename, static_cast<DWORD> (buffer.size())))
+            {
+                RemoveDirectoryW (self.getParentDirectory().getFullPathName().toWideCharPointer());
+                return;
+            }
+        }
     }
 }
 
@@ -128,7 +177,8 @@ SelfRemoval::Start SelfRemoval::begin (const juce::StringArray& arguments)
         auto& state = worker();
         state.resultPipe = handleFrom (arguments[1]);
         state.uninstallerProcess = handleFrom (arguments[2]);
-        state.uninstaller = juce::File (arguments[3].unquoted());
+        state.ownFile = handleFrom (arguments[3]);
+        state.uninstaller = juce::File (arguments[4].unquoted());
         return { false, 0, state.uninstaller };
     }
 
@@ -170,7 +220,11 @@ void SelfRemoval::finish (int exitCode, bool removeUninstaller, const std::funct
     CloseHandle (state.resultPipe);
     state.resultPipe = nullptr;
 
-    if (removeUninstaller && WaitForSingleObject (state.uninstallerProcess, 30000) == WAIT_OBJECT_0)
+    // The installed uninstaller ends as soon as it has the result; only then may its file go,
+    // and only then is the copy's folder no longer held.
+    const bool uninstallerEnded = WaitForSingleObject (state.uninstallerProcess, 30000) == WAIT_OBJECT_0;
+
+    if (removeUninstaller && uninstallerEnded)
     {
         // The system may hold the file of a process that has just ended for a moment longer.
         const auto path = state.uninstaller.getFullPathName();
@@ -184,4 +238,5 @@ void SelfRemoval::finish (int exitCode, bool removeUninstaller, const std::funct
 
     CloseHandle (state.uninstallerProcess);
     state.uninstallerProcess = nullptr;
+    leavePrivateFolder (state.ownFile);
 }

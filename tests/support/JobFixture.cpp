@@ -34,19 +34,24 @@ void JobFixture::loadProperties()
 
 bool JobFixture::runJob (const juce::MemoryBlock* payloadBytes)
 {
-    InstallJob job (options, *properties, errorText, progress);
+    auto folders = InstallFolders::fromSystem();
+
+    if (temporaryParent != juce::File())
+        folders.temporary = temporaryParent;
+
+    InstallJob job (options, *properties, errorText, progress, folders);
 
     if (payloadBytes != nullptr)
         job.setPayload (payloadBytes->getData(), payloadBytes->getSize());
 
     const auto ended = job.run();
+    lastTemporaryFolder = job.getTemporaryFolder();
     EXPECT_EQ (payload.damagedAfterJob (options, juce::File (job.getContentFolder()), errorText).joinIntoString ("\n"),
                juce::String());
     return ended;
 }
 
 juce::File JobFixture::contentFolder() const   { return sandbox.documents().getChildFile ("Kestrune/Sorna"); }
-juce::File JobFixture::temporaryFolder() const { return sandbox.temp().getChildFile ("Sorna"); }
 juce::File JobFixture::savedProperties() const { return sandbox.appData().getChildFile ("Kestrune/Sorna/install.xml"); }
 
 juce::String JobFixture::saved (const juce::String& name) const

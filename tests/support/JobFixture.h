@@ -48,6 +48,8 @@ struct JobFixture : public ::testing::Test
     RecordingProgress progress;
     PayloadCheck payload;
     juce::File plugins32, plugins3, standalone;
+    juce::File temporaryParent;         // where the job makes its temporary folder; the system's when unset
+    juce::File lastTemporaryFolder;     // where the last run unpacked
 
     void SetUp() override;
 
@@ -59,7 +61,7 @@ struct JobFixture : public ::testing::Test
     bool runJob (const juce::MemoryBlock* payloadBytes = nullptr);
 
     juce::File contentFolder() const;
-    juce::File temporaryFolder() const;
+    juce::File temporaryFolder() const  { return lastTemporaryFolder; }
     juce::File savedProperties() const;
 
     // An attribute of the saved install.xml; "<absent>" or "<no file>" when there is none.

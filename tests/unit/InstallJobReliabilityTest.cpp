@@ -260,7 +260,8 @@ namespace
     // Runs the job in a child process whose files may not grow past limitBytes, as on a disk
     // that fills up; SIGXFSZ is ignored so that writes fail instead of killing the process.
     // The limit starts either at once or when the job reaches its first status after the
-    // unpacking. Returns the child's errorText, or a note on how the child ended.
+    // unpacking. Returns the child's errorText, or a note on how the child ended; the folder it
+    // unpacked into becomes the test's temporaryFolder().
     String runWithFileSizeLimit (JobReliability& test, rlim_t limitBytes, bool fromTheStart)
     {
         int pipeEnds[2];
@@ -290,7 +291,7 @@ namespace
 
             InstallJob job (test.options, *test.properties, test.errorText, test.progress);
             const auto ended = job.run();
-            const auto report = String (ended ? "ended\n" : "stopped\n") + test.errorText;
+            const auto report = String (ended ? "ended\n" : "stopped\n") + job.getTemporaryFolder().getFullPathName() + "\n" + test.errorText;
             const auto* utf8 = report.toRawUTF8();
             auto remaining = strlen (utf8);
 
@@ -320,7 +321,9 @@ namespace
         if (! report.startsWith ("ended\n"))
             return "<job did not run to its end>";
 
-        return report.fromFirstOccurrenceOf ("\n", false, false);
+        const auto rest = report.fromFirstOccurrenceOf ("\n", false, false);
+        test.lastTemporaryFolder = File (rest.upToFirstOccurrenceOf ("\n", false, false));
+        return rest.fromFirstOccurrenceOf ("\n", false, false);
     }
 
     void writePreviousProperties (const File& file, const String& notes)

@@ -8,6 +8,8 @@
 #include "platform/SpecialFolders.h"
 #include "tests/support/JobFixture.h"
 
+#include <sys/stat.h>
+
 namespace
 {
     using juce::File;
@@ -16,6 +18,12 @@ namespace
     const String sep = File::getSeparatorString();
 
     using InstallJobTest = JobFixture;
+
+    int modeOf (const File& file)
+    {
+        struct stat info {};
+        return ::lstat (file.getFullPathName().toRawUTF8(), &info) == 0 ? (int) (info.st_mode & 07777) : -1;
+    }
 }
 
 TEST_F (InstallJobTest, CleanRunInstallsEverythingAndLeavesNoTrace)
@@ -121,7 +129,7 @@ TEST_F (InstallJobTest, OneLetterFoldersAndARowWithoutFormat)
     EXPECT_TRUE (plugins32.isDirectory()) << "the failed copy removed the user's folder";
 }
 
-TEST_F (InstallJobTest, StopAtEachPointKeepsWhatWasDoneAndSavesNothing)
+TEST_F (InstallJobTest, StopAtEachPointKeepsWhatWasDoneRemovesWhatItUnpackedAndSavesNothing)
 {
     for (int point = 1; point <= 4; ++point)
     {
@@ -136,7 +144,8 @@ TEST_F (InstallJobTest, StopAtEachPointKeepsWhatWasDoneAndSavesNothing)
         EXPECT_FALSE (runJob());
         EXPECT_EQ (progress.pointsSeen, point);
         EXPECT_EQ (Registry::getValue (RegistryRecords::uninstallKeyPath() + "DisplayName"), "Sorna 1.8");
-        EXPECT_TRUE (inner.temp().getChildFile ("Sorna/Sorna.dll").existsAsFile());
+        EXPECT_FALSE (temporaryFolder().exists()) << "a later run unpacks into a new folder";
+        EXPECT_EQ (inner.temp().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
         EXPECT_FALSE (inner.appData().getChildFile ("Kestrune/Sorna/install.xml").exists());
         EXPECT_EQ (inner.documents().getChildFile ("Kestrune/Sorna").isDirectory(), point >= 2);
         EXPECT_EQ (inner.documents().getChildFile ("Kestrune/Sorna/presets").isDirectory(), point >= 3);
@@ -154,9 +163,12 @@ TEST_F (InstallJobTest, ARunAfterAStopAddsItsLinesToTheEarlierOnes)
     const auto firstRun = errorText;
     ASSERT_TRUE (firstRun.startsWith ("Failed to copy "));
 
+    const auto firstFolder = temporaryFolder().getFullPathName();
+
     progress = {};
     EXPECT_TRUE (runJob());
-    EXPECT_TRUE (errorText.startsWith (firstRun + firstRun)) << errorText;
+    EXPECT_NE (temporaryFolder().getFullPathName(), firstFolder);
+    EXPECT_TRUE (errorText.startsWith (firstRun + firstRun.replace (firstFolder, temporaryFolder().getFullPathName()))) << errorText;
     EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
     EXPECT_TRUE (savedProperties().existsAsFile());
 }
@@ -164,7 +176,8 @@ TEST_F (InstallJobTest, ARunAfterAStopAddsItsLinesToTheEarlierOnes)
 TEST_F (InstallJobTest, FailedUnpackingStillRunsEveryStepAndEachAddsItsLine)
 {
     const String inTheWay ("a file where the temporary folder should be");
-    temporaryFolder().replaceWithText (inTheWay);
+    temporaryParent = sandbox.temp().getChildFile ("not a folder");
+    temporaryParent.replaceWithText (inTheWay);
     ASSERT_TRUE (runJob());
 
     const juce::StringArray lines = juce::StringArray::fromLines (errorText);
@@ -179,7 +192,8 @@ TEST_F (InstallJobTest, FailedUnpackingStillRunsEveryStepAndEachAddsItsLine)
                           + " to " + standalone.getChildFile ("Sorna.exe").getFullPathName() + ".");
     EXPECT_TRUE (errorText.contains ("Failed to move " + temporaryFolder().getChildFile ("Uninstall.exe").getFullPathName()));
     EXPECT_TRUE (errorText.endsWith (Product::administratorHint()));
-    EXPECT_EQ (temporaryFolder().loadFileAsString(), inTheWay);
+    EXPECT_TRUE (temporaryFolder().isAChildOf (temporaryParent));
+    EXPECT_EQ (temporaryParent.loadFileAsString(), inTheWay);
     EXPECT_EQ (saved ("InstalledVersion"), "1.8");
 }
 
@@ -211,4 +225,39 @@ TEST_F (InstallJobTest, EveryInstalledFileKeepsItsEntrysTime)
     EXPECT_EQ (errorText, "");
     ASSERT_EQ (payload.differencesBelow ("data/", contentFolder()).joinIntoString ("\n"), String());
     EXPECT_EQ (payload.misdatedAfterJob (options, contentFolder()).joinIntoString ("\n"), String());
+}
+
+// A folder or link prepared where a careless installer would unpack is never used: the job
+// unpacks into a new folder only its owner can change, and the programs it moves out of it
+// stay readable and runnable by every user.
+TEST_F (InstallJobTest, UnpacksIntoANewPrivateFolderNeverThroughOnePreparedForIt)
+{
+    const auto elsewhere = sandbox.folder ("elsewhere");
+    elsewhere.getChildFile ("canary").replaceWithText ("canary");
+    ASSERT_TRUE (elsewhere.createSymbolicLink (sandbox.temp().getChildFile ("Sorna"), true));
+
+    // A failure keeps the folder for a look; then a clean run removes its own.
+    plugins3.deleteRecursively();
+    plugins3.replaceWithText ("a file where the VST3 folder should be");
+    ASSERT_TRUE (runJob());
+    ASSERT_TRUE (errorText.isNotEmpty());
+    const auto kept = temporaryFolder();
+    EXPECT_TRUE (kept.isAChildOf (sandbox.temp()));
+    EXPECT_EQ (modeOf (kept), 0700);
+    EXPECT_TRUE (kept.getChildFile ("Sorna.vst3").existsAsFile());
+
+    for (auto program : { "Sorna.exe", "Uninstall.exe" })
+        EXPECT_EQ (modeOf (standalone.getChildFile (program)) & 0555, 0555) << program;
+
+    plugins3.deleteFile();
+    plugins3.createDirectory();
+    errorText.clear();
+    ASSERT_TRUE (runJob());
+    EXPECT_EQ (errorText, "");
+    EXPECT_NE (temporaryFolder(), kept);
+    EXPECT_FALSE (temporaryFolder().exists());
+
+    EXPECT_EQ (sandbox.temp().getChildFile ("Sorna").getLinkedTarget(), elsewhere);
+    EXPECT_EQ (elsewhere.getNumberOfChildFiles (File::findFilesAndDirectories), 1);
+    EXPECT_EQ (elsewhere.getChildFile ("canary").loadFileAsString(), "canary");
 }

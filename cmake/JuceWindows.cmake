@@ -53,6 +53,44 @@ find_library(SORNA_PNG_LIBRARY NAMES png16 png PATHS ${SORNA_MINGW_PREFIX}/lib N
 find_library(SORNA_JPEG_LIBRARY NAMES jpeg PATHS ${SORNA_MINGW_PREFIX}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 find_library(SORNA_ZLIB_LIBRARY NAMES libz.a z REQUIRED)
 
+# Every system DLL but the C runtime and kernel32 is delay-loaded: a program imports no other
+# DLL when it starts, and platform/windows/SystemDllsOnly.cpp loads each one from the system
+# folder when it is first used, so that the DLLs these import come from there too. Their
+# delay-import libraries are made from mingw's import libraries, once per build folder.
+set(sorna_delay_loaded_dlls advapi32 comdlg32 dxgi gdi32 imm32 ole32 oleaut32 shell32 shlwapi user32
+                            version wininet winmm ws2_32)
+find_program(SORNA_NM ${SORNA_MINGW_TRIPLET}-nm REQUIRED)
+find_program(SORNA_DLLTOOL ${SORNA_MINGW_TRIPLET}-dlltool REQUIRED)
+set(delay_folder ${CMAKE_BINARY_DIR}/delay-import)
+set(sorna_delay_import_libraries)
+set(delay_stub_references "")
+foreach(dll IN LISTS sorna_delay_loaded_dlls)
+    find_library(SORNA_IMPORT_LIBRARY_${dll} NAMES lib${dll}.a REQUIRED)
+    # Every function the import library offers, as "Name@bytes" for dlltool, which imports it
+    # by its plain name (--kill-at).
+    execute_process(COMMAND ${SORNA_NM} ${SORNA_IMPORT_LIBRARY_${dll}} OUTPUT_VARIABLE symbols
+                    COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL "[0-9a-f]+ I __imp__[^\n]+" imports "${symbols}")
+    list(TRANSFORM imports REPLACE "^[0-9a-f]+ I __imp__" "")
+    list(REMOVE_DUPLICATES imports)
+    list(SORT imports)
+    list(JOIN imports "\n    " exports)
+    list(TRANSFORM imports PREPEND "    .long _")
+    list(JOIN imports "\n" references)
+    string(APPEND delay_stub_references "${references}\n")
+    if(NOT EXISTS ${delay_folder}/lib${dll}-delay.a)
+        file(WRITE ${delay_folder}/${dll}.def "LIBRARY ${dll}.dll\nEXPORTS\n    ${exports}\n")
+        execute_process(COMMAND ${SORNA_DLLTOOL} --input-def ${dll}.def --dllname ${dll}.dll --kill-at
+                                --output-delaylib lib${dll}-delay.a
+                        WORKING_DIRECTORY ${delay_folder} COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+    list(APPEND sorna_delay_import_libraries ${delay_folder}/lib${dll}-delay.a)
+endforeach()
+# ld drops the stub that a delay-loaded function's address slot starts out pointing at, unless
+# something names the stub itself: this list names them all.
+file(CONFIGURE OUTPUT ${delay_folder}/stubs.s CONTENT "    .section .rdata,\"dr\"\n${delay_stub_references}")
+set(sorna_delay_stub_references ${delay_folder}/stubs.s)
+
 function(sorna_juce_windows_libraries)
     foreach(part core gui)
         target_include_directories(juce_${part}_modules SYSTEM PUBLIC ${SORNA_PNG_INCLUDE})
@@ -60,8 +98,7 @@ function(sorna_juce_windows_libraries)
     endforeach()
     target_link_libraries(juce_core_modules PUBLIC
         ${SORNA_PNG_LIBRARY} ${SORNA_JPEG_LIBRARY} ${SORNA_ZLIB_LIBRARY}
-        uuid ole32 oleaut32 shell32 shlwapi comdlg32 imm32 winmm version wininet ws2_32 dxgi
-        gdi32 user32 advapi32 comctl32 rpcrt4 iphlpapi)
+        ${sorna_delay_import_libraries} uuid ntdll)
     # One self-contained executable: no mingw runtime DLLs beside it.
     target_link_options(juce_core_modules INTERFACE -static -static-libgcc -static-libstdc++)
 

@@ -9,7 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mode=${1:-plain}
 source "$here/wine-env.sh"
-trap wine_cleanup EXIT
+trap 'wine_cleanup "$BASH_COMMAND"' EXIT
 wine_env_setup "end-to-end-$mode"
 
 # What a text value must hold byte for byte: type REG_SZ (1), the text in UTF-16LE and one
@@ -52,16 +52,12 @@ wine "$SORNA_INSTALLER_EXE" >/dev/null 2>&1 &
 installer=$!
 window=$(wait_for_window "Sorna demo - Installer" 60) || fail "no installer window"
 sleep 2
-eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "800x720+$X+$Y" +repage "$WINE_ROOT/before.png"
-
-# "Accept and install" sits at (310, 623, 317, 35) of the screen, below the 26-pixel frame top.
-xdotool mousemove --window "$window" $((1 + 310 + 158)) $((26 + 623 + 17)) click 1
+save_window_picture "$window" "$WINE_ROOT/before.png"
+click_accept_and_install "$window"
 report=$(wait_for_window "Installation Complete" 300) || fail "no completion box"
 sleep 1
 import -window root "$WINE_ROOT/report.png"
-xdotool windowfocus "$report" 2>/dev/null || true
-xdotool key --window "$report" Return
+close_with_key "$report" Return
 for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; done
 ! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
 finished=$(date +%s)
@@ -94,7 +90,7 @@ rm -rf "$WINE_ROOT/payload-data"
 unzip -q "$SORNA_PAYLOAD_ZIP" 'data/*' -d "$WINE_ROOT/payload-data"
 diff -r "$WINE_ROOT/payload-data/data" "$content" >&2 || fail "the content folder differs from the payload's data folder"
 # The temporary folder is removed only when nothing failed.
-[ ! -e "$(wine_unix_path "${temp}Sorna")" ] || fail "the job reported failures (temporary folder kept)"
+[ -z "$(job_folders "$temp")" ] || fail "the job reported failures (temporary folder kept)"
 
 # Registry: a 32-bit process writes the uninstall entry into the 32-bit view (Wow6432Node).
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sorna1.8'

@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-trap wine_cleanup EXIT
+trap 'wine_cleanup "$BASH_COMMAND"' EXIT
 wine_env_setup held-file
 
 program='C:\Program Files (x86)\Kestrune\Sorna\'
@@ -23,7 +23,9 @@ install_to_report
 # The open file is untouched, the new executable is still in the temporary folder (kept because
 # the report has a failure), and the steps after the move were done.
 echo "the running earlier version" | cmp -s - "$held" || fail "the held file was replaced or changed"
-[ -f "$(wine_unix_path "${temp}Sorna\\Sorna.exe")" ] || fail "the executable left the temporary folder"
+unpacked=$(job_folders "$temp")
+[ "$(wc -l <<< "$unpacked")" = 1 ] && [ -f "$(wine_unix_path "$unpacked\\Sorna.exe")" ] \
+    || fail "the executable left the temporary folder"
 for name in ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
     [ -f "$(wine_unix_path "$program$name")" ] || fail "$name was not installed after the failed move"
 done
@@ -32,7 +34,7 @@ done
 squeezed=$(report_text)
 expect_report_phrases "$squeezed" "Thank you for installing Sorna!" \
     "The following errors occurred during installation:" \
-    "Failed to move executable from ${temp}Sorna\\Sorna.exe to ${program}Sorna.exe." \
+    "Failed to move executable from $unpacked\\Sorna.exe to ${program}Sorna.exe." \
     "If not already, try running this installer with administrator privileges"
 failures=$(grep -o Failed <<< "$squeezed" | wc -l)
 expect_equal "failure lines in the report" "$failures" 1

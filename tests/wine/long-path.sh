@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-trap wine_cleanup EXIT
+trap 'wine_cleanup "$BASH_COMMAND"' EXIT
 wine_env_setup long-path
 
 program='C:'
@@ -17,8 +17,8 @@ wineserver -w
 wine "$SORNA_INSTALLER_EXE" >/dev/null 2>&1 &
 installer=$!
 window=$(wait_for_window "Sorna demo - Installer" 60) || fail "no installer window"
-sleep 2
-xdotool mousemove --window "$window" $((1 + 310 + 158)) $((26 + 623 + 17)) click 1
+sleep 1
+click_accept_and_install "$window"
 
 # Either the folder check refuses the folder, or the installation runs to its report.
 outcome=
@@ -34,16 +34,14 @@ for _ in $(seq 600); do
 done
 [ -n "$outcome" ] || fail "neither a warning box nor the completion box appeared"
 sleep 1
-eval "$(xdotool getwindowgeometry --shell "$box")"
-import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$WINE_ROOT/box.png"
+save_window_picture "$box" "$WINE_ROOT/box.png"
 
 folder=$(wine_unix_path "$program")
 if [ "$outcome" = completed ]; then
     # A report without failures keeps no temporary folder; then every file must be in place.
-    xdotool windowfocus "$box" 2>/dev/null || true
-    xdotool key --window "$box" Return
+    close_with_key "$box" Return
     temp=$(wine "$SORNA_WINE_PROBE" folder temp 2>/dev/null | tr -d '\r')
-    if [ ! -e "$(wine_unix_path "${temp}Sorna")" ]; then
+    if [ -z "$(job_folders "$temp")" ]; then
         for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
             cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$name") "$folder/$name" \
                 || fail "the report has no failure, but $name is not installed intact"

@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-trap wine_cleanup EXIT
+trap 'wine_cleanup "$BASH_COMMAND"' EXIT
 wine_env_setup reg-import
 
 # The helper runs natively with its own home, so the stand-in writes into the sandbox.

@@ -14,7 +14,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mode=${1:-plain}
 source "$here/wine-env.sh"
-trap wine_cleanup EXIT
+trap 'wine_cleanup "$BASH_COMMAND"' EXIT
 wine_env_setup "round-trip-$mode"
 
 
@@ -76,12 +76,9 @@ demo_shows()
         shown=$(probe clipboard || true)
         [ -n "$shown" ] && break
     done
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$WINE_ROOT/demo-$((++demo_starts)).png"
+    save_window_picture "$id" "$WINE_ROOT/demo-$((++demo_starts)).png"
     [[ $shown == "$expected"* ]] || fail "'$title' shows '$shown', expected '$expected'"
-    xdotool key Escape
-    for _ in $(seq 50); do xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || break; sleep 0.2; done
-    ! xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || fail "'$title' did not close on Escape"
+    close_with_key "$id" Escape
     wineserver -w
 }
 demo_starts=0
@@ -129,9 +126,7 @@ remove()  # arguments -> the uninstaller's exit code on stdout
 }
 remove > "$WINE_ROOT/cancel.exit" &
 box=$(wait_for_window "Uninstall Sorna 1.8" 60) || fail "no question before removing"
-sleep 1
-xdotool windowfocus "$box" 2>/dev/null || true
-xdotool key --window "$box" Escape
+close_with_key "$box" Escape
 wait $!
 expect_equal "exit code after Cancel" "$(cat "$WINE_ROOT/cancel.exit")" 1
 snapshot cancelled
@@ -147,15 +142,11 @@ if [ "$mode" = held ]; then
     remove > "$WINE_ROOT/held.exit" &
     remover=$!
     box=$(wait_for_window "Uninstall Sorna 1.8" 60) || fail "no question before removing"
-    sleep 1
-    xdotool windowfocus "$box" 2>/dev/null || true
-    xdotool key --window "$box" Return
+    close_with_key "$box" Return
     report=$(wait_for_window "Sorna was removed" 120) || fail "no final report"
     sleep 1
-    eval "$(xdotool getwindowgeometry --shell "$report")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$WINE_ROOT/report.png"
-    xdotool windowfocus "$report" 2>/dev/null || true
-    xdotool key --window "$report" Return
+    save_window_picture "$report" "$WINE_ROOT/report.png"
+    close_with_key "$report" Return
     wait "$remover"
     expect_equal "exit code with a file in use" "$(cat "$WINE_ROOT/held.exit")" 1
     kill "$holder" 2>/dev/null || true

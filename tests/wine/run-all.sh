@@ -40,6 +40,7 @@ run_wine_test wine-registry-import "$here/reg-import.sh"
 run_wine_test wine-held-file "$here/held-file.sh"
 run_wine_test wine-shortcut-blocked "$here/shortcut-blocked.sh"
 run_wine_test wine-long-path "$here/long-path.sh"
+run_wine_test wine-admin-rights "$here/admin-rights.sh"
 run_wine_test wine-round-trip "$here/round-trip.sh" plain
 run_wine_test wine-round-trip-non-ascii "$here/round-trip.sh" intl
 run_wine_test wine-round-trip-held-file "$here/round-trip.sh" held

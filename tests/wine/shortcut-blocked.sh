@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-trap wine_cleanup EXIT
+trap 'wine_cleanup "$BASH_COMMAND"' EXIT
 wine_env_setup shortcut-blocked
 
 program='C:\Program Files (x86)\Kestrune\Sorna\'
@@ -21,7 +21,7 @@ for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
     [ -f "$(wine_unix_path "$program$name")" ] || fail "$name was not installed"
 done
 # The job keeps its temporary folder only when it recorded a failure.
-[ -d "$(wine_unix_path "${temp}Sorna")" ] || fail "the job recorded no failure (temporary folder removed)"
+[ -n "$(job_folders "$temp")" ] || fail "the job recorded no failure (temporary folder removed)"
 
 squeezed=$(report_text)
 expect_report_phrases "$squeezed" "The following errors occurred during installation:" \

@@ -129,14 +129,35 @@ endfunction()
 enable_language(RC)
 include(${CMAKE_SOURCE_DIR}/cmake/Signing.cmake)
 
-# A Windows program of ours: its manifest and version information, configured from the
+# The product's icon, drawn at build time from the product's own artwork by make_images, which
+# runs on the build machine: a cross build is given one built there (scripts/build-windows does).
+# The fonts are pinned, so that every build draws the same pixels.
+set(SORNA_HOST_MAKE_IMAGES "" CACHE FILEPATH "make_images built for the build machine (from a native build's tools/)")
+if(NOT SORNA_HOST_MAKE_IMAGES OR NOT EXISTS "${SORNA_HOST_MAKE_IMAGES}")
+    message(FATAL_ERROR "A Windows build draws the product's icon with a make_images built for this machine: "
+                        "-DSORNA_HOST_MAKE_IMAGES=<native build>/tools/make_images "
+                        "(now: \"${SORNA_HOST_MAKE_IMAGES}\")")
+endif()
+set(SORNA_ICON ${CMAKE_BINARY_DIR}/resources/windows/Sorna.ico)
+set(SORNA_SMALL_ICON ${CMAKE_BINARY_DIR}/resources/windows/SornaSmall.ico)
+add_custom_command(OUTPUT ${SORNA_ICON} ${SORNA_SMALL_ICON}
+    COMMAND ${CMAKE_COMMAND} -E env JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
+            ${SORNA_HOST_MAKE_IMAGES} --icons ${SORNA_ICON} ${SORNA_SMALL_ICON}
+    DEPENDS ${SORNA_HOST_MAKE_IMAGES}
+    COMMENT "Drawing the product's icon"
+    VERBATIM)
+add_custom_target(sorna_icons DEPENDS ${SORNA_ICON} ${SORNA_SMALL_ICON})
+
+# A Windows program of ours: its manifest, icon and version information, configured from the
 # product's facts, and the GUI subsystem.
 function(sorna_windows_program target)
     set(resources ${CMAKE_BINARY_DIR}/resources/windows)
     configure_file(${CMAKE_SOURCE_DIR}/resources/windows/${target}.manifest.in ${resources}/${target}.manifest @ONLY)
     configure_file(${CMAKE_SOURCE_DIR}/resources/windows/${target}.rc.in ${resources}/${target}.rc @ONLY)
     target_sources(${target} PRIVATE ${resources}/${target}.rc)
-    set_source_files_properties(${resources}/${target}.rc PROPERTIES OBJECT_DEPENDS ${resources}/${target}.manifest)
+    set_source_files_properties(${resources}/${target}.rc PROPERTIES
+        OBJECT_DEPENDS "${resources}/${target}.manifest;${SORNA_ICON};${SORNA_SMALL_ICON}")
+    add_dependencies(${target} sorna_icons)
     target_link_options(${target} PRIVATE -mwindows)
     sorna_sign(${target})
 endfunction()

@@ -179,4 +179,9 @@ if [ "$mode" = plain ]; then
     expect_equal "lnkinfo local path" "$(sed -n 's/^\tLocal path\t*: //p' <<< "$lnk_text")" "${program}Sorna.exe"
     expect_equal "lnkinfo working directory" "$(sed -n 's/^\tWorking directory\t*: //p' <<< "$lnk_text")" "$program"
 fi
-echo "end-to-end ($mode): files, registry, install.xml and shortcut as expected"
+# The product's icon, as the shell extracts it for the programs list (DisplayIcon), the preset
+# association (resource 101) and the shortcut's icon location.
+for location in "${program}Sorna.exe,0" "${program}Sorna.exe,-101" "$(sed -n 's/^icon=//p' <<< "$link")"; do
+    probe icon "${location%,*}" "${location##*,}" >/dev/null || fail "no icon at $location"
+done
+echo "end-to-end ($mode): files, registry, install.xml, shortcut and icons as expected"

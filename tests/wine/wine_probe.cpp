@@ -11,6 +11,8 @@
 //   wine_probe clipboard              -> the text on the clipboard
 //   wine_probe start-link FILE.lnk    -> starts what a shortcut opens (its item list), with its
 //                                        arguments and working folder, as Windows' shell does
+//   wine_probe icon FILE INDEX        -> "WIDTHxHEIGHT" of the large icon the shell extracts
+//                                        (a negative INDEX names a resource id); exit 1 for none
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -329,6 +331,26 @@ namespace
         return status;
     }
 
+    int printIcon (const wchar_t* file, int index)
+    {
+        HICON large = nullptr;
+
+        if (ExtractIconExW (file, index, &large, nullptr, 1) != 1 || large == nullptr)
+            return 1;
+
+        ICONINFO info {};
+        BITMAP bitmap {};
+        const bool measured = GetIconInfo (large, &info) && GetObjectW (info.hbmColor != nullptr ? info.hbmColor : info.hbmMask,
+                                                                       sizeof (bitmap), &bitmap) != 0;
+        if (measured)
+            print (std::to_wstring (bitmap.bmWidth) + L"x" + std::to_wstring (info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2));
+
+        DeleteObject (info.hbmColor);
+        DeleteObject (info.hbmMask);
+        DestroyIcon (large);
+        return measured ? 0 : 1;
+    }
+
     int printFolder (const std::wstring& which)
     {
         int id = which == L"personal" ? CSIDL_PERSONAL
@@ -379,6 +401,9 @@ int wmain (int argc, wchar_t** argv)
 
     if (command == L"start-link" && argc == 3)
         return startLink (argv[2]);
+
+    if (command == L"icon" && argc == 4)
+        return printIcon (argv[2], _wtoi (argv[3]));
 
     return 2;
 }

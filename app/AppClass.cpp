@@ -23,6 +23,8 @@ bool AppClass::moreThanOneInstanceAllowed()
 
 void AppClass::initialise (const juce::String&)
 {
+    // Before anything is shown: the window, its boxes and its progress window, alike.
+    ScreenFit::fitToMainDisplay (InstallerWindow::startWidth, InstallerWindow::startHeight);
     mainWindow = std::make_unique<InstallerWindow>();
 
     const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay();

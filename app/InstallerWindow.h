@@ -1,5 +1,7 @@
 #pragma once
 
+#include "look/ScreenFit.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class InstallerLookAndFeel;
@@ -10,8 +12,8 @@ class InstallerComponent;
 class InstallerWindow : public juce::DocumentWindow
 {
 public:
-    static constexpr int startWidth = 800;
-    static constexpr int startHeight = 720;
+    static constexpr int startWidth = ScreenFit::windowWidth;
+    static constexpr int startHeight = ScreenFit::windowHeight;
     static constexpr int titleBarHeight = 25;
 
     InstallerWindow();

@@ -1,6 +1,7 @@
 #include "uninstall/Uninstallation.h"
 #include "install/InstallProperties.h"
 #include "look/InstallerLookAndFeel.h"
+#include "look/ScreenFit.h"
 #include "platform/SelfRemoval.h"
 #include "platform/SpecialFolders.h"
 #include "product/Product.h"
@@ -13,12 +14,17 @@ namespace
         return juce::String (Product::name) + " " + Product::versionString();
     }
 
-    // The boxes wear the installer's look while they are shown.
+    // The boxes wear the installer's look while they are shown, at its scale.
     struct BoxLook
     {
         InstallerLookAndFeel lookAndFeel;
 
-        BoxLook()   { juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel); }
+        BoxLook()
+        {
+            ScreenFit::fitToMainDisplay (ScreenFit::windowWidth, ScreenFit::windowHeight);
+            juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+        }
+
         ~BoxLook()  { juce::LookAndFeel::setDefaultLookAndFeel (nullptr); }
     };
 }

@@ -41,9 +41,13 @@ run_wine_test wine-held-file "$here/held-file.sh"
 run_wine_test wine-shortcut-blocked "$here/shortcut-blocked.sh"
 run_wine_test wine-long-path "$here/long-path.sh"
 run_wine_test wine-admin-rights "$here/admin-rights.sh"
+run_wine_test wine-fit-screen-hidpi "$here/fit-screen.sh" hidpi
+run_wine_test wine-fit-screen-small "$here/fit-screen.sh" small
 run_wine_test wine-round-trip "$here/round-trip.sh" plain
 run_wine_test wine-round-trip-non-ascii "$here/round-trip.sh" intl
 run_wine_test wine-round-trip-held-file "$here/round-trip.sh" held
+# Needs no Wine: the icons as Debian's icoutils read them.
+run_test icons "$here/icons.sh"
 # Last: it builds the installer signed, then unsigned again, in the same build folder. Its
 # start-up of the signed installer under Wine is skipped where Wine cannot run.
 run_test wine-signing "$here/signing.sh"

@@ -1,5 +1,6 @@
 # Sourced by the Wine tests: a sandboxed Wine with its own prefix, home and display.
-# Usage: wine_env_setup NAME  (NAME picks the prefix and sandbox under $SORNA_WINE_ROOT)
+# Usage: wine_env_setup NAME  (NAME picks the prefix and sandbox under $SORNA_WINE_ROOT; the
+# display is 1920 x 1080 unless WINE_SCREEN says otherwise, e.g. WINE_SCREEN=1280x650)
 
 # wine: see bin/wine, which runs Wine's own programs natively where 32-bit code is emulated.
 PATH=$(cd "$(dirname "${BASH_SOURCE[0]}")/bin" && pwd):$PATH
@@ -46,7 +47,7 @@ wine_start_display()
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${WINE_SCREEN:-1920x1080}x24" -nolisten tcp >/dev/null 2>&1 &
         WINE_XVFB_PID=$!
         export DISPLAY=:$n
         for _ in $(seq 50); do
@@ -74,8 +75,15 @@ wine_cleanup()
     local status=$?
     [ "$status" = 0 ] || [ -n "${WINE_FAILED:-}" ] || echo "FAIL: \"${1:-?}\" ended with status $status" >&2
     if [ -n "${WINEPREFIX:-}" ]; then
-        wineserver -k >/dev/null 2>&1 || true
-        wineserver -w >/dev/null 2>&1 || true
+        # The test's own programs end with the server, quietly rather than as "Killed".
+        local job
+        {
+            wineserver -k || true
+            wineserver -w || true
+            for job in $(jobs -p); do
+                [ "$job" = "${WINE_XVFB_PID:-}" ] || wait "$job" || true
+            done
+        } >/dev/null 2>&1
         [ "${SORNA_WINE_KEEP_PREFIXES:-0}" = 1 ] || rm -rf "$WINEPREFIX"
     fi
     if [ -n "${WINE_XVFB_PID:-}" ]; then

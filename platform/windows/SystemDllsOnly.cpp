@@ -1,5 +1,5 @@
-// Linked into every Windows program of ours (sorna_windows_program): DLLs come from the system
-// folder only, never from the program's own folder or the working folder, where anyone could
+// Linked into every Windows program of ours that links JUCE (CMakeLists.txt): DLLs come from the
+// system folder only, never from the program's own folder or the working folder, where anyone could
 // have put a DLL of the same name (an installer is mostly started from the downloads folder,
 // and runs with administrator rights).
 //

@@ -155,9 +155,7 @@ if [ "$mode" = held ]; then
 
     # The report names the library as in use (read with OCR, compared without blanks; OCR may
     # read the "ll" of ".dll" as "il").
-    convert "$WINE_ROOT/report.png" -resize 300% -colorspace Gray -negate "$WINE_ROOT/report-ocr.png"
-    tesseract "$WINE_ROOT/report-ocr.png" "$WINE_ROOT/report" >/dev/null 2>&1 || fail "tesseract failed"
-    squeezed=$(tr -d ' \n' < "$WINE_ROOT/report.txt")
+    squeezed=$(report_text)
     for phrase in "ipp_srn.d?l(inuse:couldnotberemoved)" "Someitemsareinuse" "runtheuninstalleragain"; do
         [[ $squeezed == *$phrase* ]] || fail "the report lacks \"$phrase\"; OCR read:
 $(cat "$WINE_ROOT/report.txt")"

@@ -50,14 +50,6 @@ remove_silently() # log
     wine "$SORNA_WINE_PROBE" run "$command /S" 2>"$1" | tr -d '\r' | sed -n 's/^exit=//p'
     wineserver -w
 }
-installed_intact()
-{
-    local name
-    for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
-        cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$name") "$(wine_unix_path "$program$name")" \
-            || fail "$name is not installed intact"
-    done
-}
 
 # The names: the import tables of the three programs, the DLLs they delay-load, and every DLL
 # that Wine loaded while they installed, ran and removed the product once.
@@ -102,7 +94,7 @@ canary_unchanged() { canary_state | diff "$WINE_ROOT/canary.before" - >&2 || fai
 
 # An installation without a failure.
 install_to_report "$downloads/SornaInstaller.exe"
-installed_intact
+expect_programs_intact "$(wine_unix_path "$program")"
 canary_unchanged "after a clean installation"
 [ -z "$(job_folders "$temp")" ] || fail "a clean installation kept its temporary folder"
 run_demo /dev/null
@@ -112,7 +104,7 @@ rm "$(wine_unix_path "$desktop\\Sorna.lnk")"
 mkdir "$(wine_unix_path "$desktop\\Sorna.lnk")"
 install_to_report "$downloads/SornaInstaller.exe"
 expect_report_phrases "$(report_text)" "Failed to save shell link."
-installed_intact
+expect_programs_intact "$(wine_unix_path "$program")"
 canary_unchanged "after an installation with a failure"
 kept=$(job_folders "$temp")
 [ "$(wc -l <<< "$kept")" = 1 ] && [ -n "$kept" ] || fail "the job did not keep exactly one temporary folder: $kept"

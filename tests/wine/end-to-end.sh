@@ -58,8 +58,7 @@ report=$(wait_for_window "Installation Complete" 300) || fail "no completion box
 sleep 1
 import -window root "$WINE_ROOT/report.png"
 close_with_key "$report" Return
-for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; done
-! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
+expect_installer_ended "$installer"
 finished=$(date +%s)
 
 # Files: each installed one equals its payload entry.

@@ -50,18 +50,7 @@ near "$width" "$expected_width" && near "$height" "$expected_height" \
 near "$x" $(((screen_width - width) / 2)) && near "$y" $(((screen_height - height) / 2)) \
     || fail "the window at ($x, $y) is not centred"
 
-click_accept_and_install "$window"
-report=$(wait_for_window "Installation Complete" 300) || fail "no completion box"
-sleep 1
-on_screen "$report" "the completion box"
-save_window_picture "$report" "$WINE_ROOT/report.png"
-close_with_key "$report" Return
-for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; done
-! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
-
-program='C:\Program Files (x86)\Kestrune\Sorna\'
-for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
-    cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$name") "$(wine_unix_path "$program$name")" \
-        || fail "$name is not installed intact"
-done
+box_on_screen() { on_screen "$1" "the completion box"; }
+accept_and_complete "$window" "$installer" box_on_screen
+expect_programs_intact "$(wine_unix_path 'C:\Program Files (x86)\Kestrune\Sorna\')"
 echo "fit-screen ($mode): $width x $height at ($x, $y) on $WINE_SCREEN at $dpi dpi; installed through the scaled window"

@@ -42,10 +42,7 @@ if [ "$outcome" = completed ]; then
     close_with_key "$box" Return
     temp=$(wine "$SORNA_WINE_PROBE" folder temp 2>/dev/null | tr -d '\r')
     if [ -z "$(job_folders "$temp")" ]; then
-        for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
-            cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$name") "$folder/$name" \
-                || fail "the report has no failure, but $name is not installed intact"
-        done
+        expect_programs_intact "$folder" "the report has no failure"
     fi
 else
     # Refused: the installer stays open on its screen and has installed nothing.

@@ -213,22 +213,48 @@ use_non_ascii_folders()
 }
 
 # Runs one installation as a user would: starts the installer ($1, else $SORNA_INSTALLER_EXE;
-# Wine's messages go to $2, else nowhere), clicks "Accept and install", saves a picture of the
-# completion box as $WINE_ROOT/report.png, closes the box and waits for the installer to end.
+# Wine's messages go to $2, else nowhere), then accept_and_complete.
 install_to_report()
 {
-    local installer window report _
+    local installer window
     wine "${1:-$SORNA_INSTALLER_EXE}" >/dev/null 2>"${2:-/dev/null}" &
     installer=$!
     window=$(wait_for_window "Sorna demo - Installer" 60) || fail "no installer window"
     sleep 1
-    click_accept_and_install "$window"
+    accept_and_complete "$window" "$installer"
+}
+
+# Clicks "Accept and install" in the installer's window $1, waits for the completion box, runs
+# the command $3 (if given) with the box's window while it shows, saves a picture of the box as
+# $WINE_ROOT/report.png, closes it and waits for the installer (process $2) to end.
+accept_and_complete() # window installer [check]
+{
+    local report
+    click_accept_and_install "$1"
     report=$(wait_for_window "Installation Complete" 300) || fail "no completion box"
     sleep 1
+    [ -z "${3:-}" ] || "$3" "$report"
     save_window_picture "$report" "$WINE_ROOT/report.png"
     close_with_key "$report" Return
-    for _ in $(seq 150); do kill -0 "$installer" 2>/dev/null || break; sleep 0.2; done
-    ! kill -0 "$installer" 2>/dev/null || fail "the installer did not end after the completion box"
+    expect_installer_ended "$2"
+}
+
+# Fails unless the installer (process $1) ends within half a minute of its completion box.
+expect_installer_ended()
+{
+    local _
+    for _ in $(seq 150); do kill -0 "$1" 2>/dev/null || break; sleep 0.2; done
+    ! kill -0 "$1" 2>/dev/null || fail "the installer did not end after the completion box"
+}
+
+# Fails unless the programs and dsp libraries in the folder $1 (a Unix path) are the payload's,
+# byte for byte; $2, when given, says why they should be.
+expect_programs_intact() # folder [why]
+{
+    local name
+    for name in Sorna.exe ipp_srn.dll ipp_srn64.dll Uninstall.exe; do
+        cmp -s <(unzip -p "$SORNA_PAYLOAD_ZIP" "$name") "$1/$name" || fail "${2:+$2, but }$name is not installed intact"
+    done
 }
 
 # The completion box's text from $WINE_ROOT/report.png, without blanks: it is drawn, not a

@@ -34,8 +34,17 @@ wine_env_setup()
     [ "$free_kb" -ge $((1536 * 1024)) ] || fail "only $((free_kb / 1024)) MB free in $root; a Wine prefix needs about 1.5 GB"
 
     wine_start_display
-    wineboot -i > "$root/wineboot.log" 2>&1 || fail "wineboot could not make the prefix:
+    # Once in many runs, the first start in a new prefix has failed to load kernel32 (status
+    # c0000135), before any of our code ran: the prefix is then made once more from scratch.
+    local attempt
+    for attempt in 1 2; do
+        wineboot -i > "$root/wineboot.log" 2>&1 && break
+        [ "$attempt" = 1 ] || fail "wineboot could not make the prefix:
 $(tail -n 20 "$root/wineboot.log")"
+        echo "wineboot failed, making the prefix again: $(tail -n 1 "$root/wineboot.log")" >&2
+        { wineserver -k || true; wineserver -w || true; } >/dev/null 2>&1
+        rm -rf "$WINEPREFIX"
+    done
     # Without a window manager Wine otherwise waits for every hidden window and loses clicks.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w

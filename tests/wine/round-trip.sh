@@ -153,13 +153,9 @@ if [ "$mode" = held ]; then
     wait "$holder" 2>/dev/null || true
     wineserver -w
 
-    # The report names the library as in use (read with OCR, compared without blanks; OCR may
-    # read the "ll" of ".dll" as "il").
-    squeezed=$(report_text)
-    for phrase in "ipp_srn.d?l(inuse:couldnotberemoved)" "Someitemsareinuse" "runtheuninstalleragain"; do
-        [[ $squeezed == *$phrase* ]] || fail "the report lacks \"$phrase\"; OCR read:
-$(cat "$WINE_ROOT/report.txt")"
-    done
+    # The report names the library as in use.
+    expect_report_phrases "$(report_text)" "ipp_srn.dll (in use: could not be removed)" \
+        "Some items are in use" "run the uninstaller again"
     # The held file stays; the programs, the content and the shortcut are gone already.
     [ -f "$(wine_unix_path "$library")" ] || fail "the held library went"
     for gone in "${program}Sorna.exe" "${program}ipp_srn64.dll" "$desktop\\Sorna.lnk" "$content\\presets\\$factory"; do

@@ -57,8 +57,8 @@ install_backports_package()
     suite=$release-backports
     if ! grep -rqsE "^[^#]*\b$suite\b" /etc/apt/sources.list /etc/apt/sources.list.d/; then
         # The same mirror as the release's own packages.
-        mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\/\?\)$/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-        [ -n "$mirror" ] || mirror=$(sed -n 's/^deb  *\(\[[^]]*\] *\)\?\([^ ]*\/debian\/\?\) .*/\2/p' /etc/apt/sources.list 2>/dev/null | head -n 1)
+        mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\/\?\)$/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | sed -n 1p)
+        [ -n "$mirror" ] || mirror=$(sed -n 's/^deb  *\(\[[^]]*\] *\)\?\([^ ]*\/debian\/\?\) .*/\2/p' /etc/apt/sources.list 2>/dev/null | sed -n 1p)
         list=/etc/apt/sources.list.d/$suite.sources
         echo "Adding $suite to the package sources ($list)"
         printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \

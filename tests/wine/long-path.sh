@@ -23,10 +23,10 @@ click_accept_and_install "$window"
 # Either the folder check refuses the folder, or the installation runs to its report.
 outcome=
 for _ in $(seq 600); do
-    if box=$(xdotool search --onlyvisible --name '^Could not create standalone install directory$' 2>/dev/null | head -n1) && [ -n "$box" ]; then
+    if box=$(xdotool search --onlyvisible --name '^Could not create standalone install directory$' 2>/dev/null | sed -n 1p) && [ -n "$box" ]; then
         outcome=refused; break
     fi
-    if box=$(xdotool search --onlyvisible --name '^Installation Complete$' 2>/dev/null | head -n1) && [ -n "$box" ]; then
+    if box=$(xdotool search --onlyvisible --name '^Installation Complete$' 2>/dev/null | sed -n 1p) && [ -n "$box" ]; then
         outcome=completed; break
     fi
     kill -0 "$installer" 2>/dev/null || fail "the installer ended without a box"

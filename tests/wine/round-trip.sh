@@ -83,7 +83,7 @@ demo_shows()
 }
 demo_starts=0
 presets=$(wine_unix_path "$content\\presets")
-factory=$(find "$presets" -name '*.srn' -printf '%f\n' | LC_ALL=C sort | head -n1)
+factory=$(find "$presets" -name '*.srn' -printf '%f\n' | LC_ALL=C sort | sed -n 1p)
 # Windows' shell merges the user's classes over the machine's, Wine's reads the machine's only:
 # for the double-click the user's association is lent to the machine's classes, as the merged
 # view would show it, and taken back at once.

@@ -115,7 +115,7 @@ wait_for_window()
 {
     local title=$1 seconds=${2:-60} id
     for _ in $(seq $((seconds * 5))); do
-        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1 || true)
+        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | sed -n 1p || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
     done

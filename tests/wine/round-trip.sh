@@ -49,7 +49,7 @@ same_as()
     diff "$WINE_ROOT/$earlier.files" "$WINE_ROOT/$later.files" >&2 || fail "$what: the files differ from $earlier"
     diff "$WINE_ROOT/$earlier.registry" "$WINE_ROOT/$later.registry" >&2 || fail "$what: the registry differs from $earlier"
 }
-listed() { wine uninstaller --list 2>/dev/null | tr -d '\r' | grep -q '|||Sorna 1\.8$'; }
+listed() { grep -q '|||Sorna 1\.8$' <<< "$(wine uninstaller --list 2>/dev/null | tr -d '\r')"; }
 
 snapshot before
 ! listed || fail "Sorna 1.8 is listed before the installation"

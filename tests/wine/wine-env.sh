@@ -135,7 +135,7 @@ job_folders()
 }
 
 # Whether the window $1 is still shown.
-window_shown() { xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
+window_shown() { grep -qx "$1" <<< "$(xdotool search --onlyvisible --name '' 2>/dev/null)"; }
 
 # Presses key $2 in the window $1 until the window is gone: a key sent before a window that has
 # just opened takes input is lost. Fails when the window stays.

@@ -285,16 +285,17 @@ ocr_fold()
     printf "%s\n" "${text//il/ll}"
 }
 
-# Fails unless the squeezed report text $1 holds every phrase that follows; a "?" in a phrase
-# stands for any one character, where OCR is unreliable (random names).
+# Fails unless the squeezed report text $1 holds every phrase that follows; a "*" in a phrase
+# stands for any characters, where OCR is unreliable (random names, which it may even misread
+# as more or fewer characters).
 expect_report_phrases()
 {
     local squeezed phrase pattern
     squeezed=$(ocr_fold "$1")
     shift
     for phrase in "$@"; do
-        # Every character but "?" stands for itself.
-        pattern=$(ocr_fold "${phrase// /}" | sed 's/[][\\*()|!@+]/\\&/g')
+        # Every character but "*" stands for itself.
+        pattern=$(ocr_fold "${phrase// /}" | sed 's/[][\\?()|!@+]/\\&/g')
         [[ $squeezed == *$pattern* ]] || fail "the report lacks \"$phrase\"; OCR read:
 $(cat "$WINE_ROOT/report.txt")"
     done

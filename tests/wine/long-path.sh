@@ -11,7 +11,7 @@ program='C:'
 for i in $(seq -w 1 9); do program+="\\A rather long folder name, number $i"; done
 program+='\'
 [ ${#program} -gt 260 ] || fail "the test folder is only ${#program} characters long"
-wine reg add 'HKCU\Software\Kestrune\Sorna' /v InstallDir /t REG_SZ /d "$program" /f >/dev/null 2>&1
+reg_set 'HKCU\Software\Kestrune\Sorna' InstallDir "$program"
 wineserver -w
 
 wine "$SORNA_INSTALLER_EXE" >/dev/null 2>&1 &
@@ -40,7 +40,7 @@ folder=$(wine_unix_path "$program")
 if [ "$outcome" = completed ]; then
     # A report without failures keeps no temporary folder; then every file must be in place.
     close_with_key "$box" Return
-    temp=$(wine "$SORNA_WINE_PROBE" folder temp 2>/dev/null | tr -d '\r')
+    temp=$(probe folder temp)
     if [ -z "$(job_folders "$temp")" ]; then
         expect_programs_intact "$folder" "the report has no failure"
     fi
